@@ -1,0 +1,5 @@
+#include "app/main_frame.h"
+
+CMainFrame::CMainFrame(CSettingsStore& store) : Store(store) {}
+
+CMainFrame::~CMainFrame() = default;

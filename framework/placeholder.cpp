@@ -1,0 +1,1 @@
+// Keeps the framework library non-empty until its classes have implementation files.

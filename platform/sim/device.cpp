@@ -1,0 +1,108 @@
+#include "platform/sim/device.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace sim {
+
+namespace {
+Device* g_current = nullptr;
+}
+
+const char* HandleKindName(HandleKind kind) {
+    switch (kind) {
+    case HandleKind::RegistryKey:
+        return "registry key";
+    case HandleKind::Event:
+        return "event";
+    case HandleKind::Library:
+        return "library";
+    }
+    return "?";
+}
+
+Device::Device() {
+    Process shell;
+    shell.id = kShellProcess;
+    shell.exePath = TEXT("\\Windows\\shell32.exe");
+    Process program;
+    program.id = kProgramProcess;
+    program.exePath = TEXT("\\Program Files\\Kipo\\Kipo.exe");
+    program.running = false;
+    processes_.push_back(shell);
+    processes_.push_back(program);
+    previousCurrent_ = g_current;
+    g_current = this;
+}
+
+Device::~Device() { g_current = previousCurrent_; }
+
+Device& Device::Current() {
+    if (g_current == nullptr) {
+        std::fprintf(stderr, "kipo: a platform call was made with no simulated device\n");
+        std::abort();
+    }
+    return *g_current;
+}
+
+Device* Device::CurrentOrNull() { return g_current; }
+
+void Device::SetNow(std::uint64_t now) {
+    now_ = now;
+    trace.SetContext(currentProcess_, now_);
+}
+
+int Device::CreateProcess(const WString& exePath) {
+    Process process;
+    process.id = static_cast<int>(processes_.size()) + 1;
+    process.exePath = exePath;
+    processes_.push_back(process);
+    return process.id;
+}
+
+Process& Device::ProcessById(int id) {
+    if (id < 1 || id > static_cast<int>(processes_.size())) {
+        std::fprintf(stderr, "kipo: no simulated process %d\n", id);
+        std::abort();
+    }
+    return processes_[static_cast<std::size_t>(id - 1)];
+}
+
+const Process& Device::ProcessById(int id) const {
+    return const_cast<Device*>(this)->ProcessById(id);
+}
+
+Device::ProcessScope::ProcessScope(Device& device, int process)
+    : device_(device), previous_(device.currentProcess_) {
+    device_.currentProcess_ = process;
+    device_.trace.SetContext(process, device_.now_);
+}
+
+Device::ProcessScope::~ProcessScope() {
+    device_.currentProcess_ = previous_;
+    device_.trace.SetContext(previous_, device_.now_);
+}
+
+void Device::HandleOpened(HandleKind kind, int process) {
+    ++ProcessById(process).handles[static_cast<int>(kind)];
+}
+
+void Device::HandleClosed(HandleKind kind, int process) {
+    --ProcessById(process).handles[static_cast<int>(kind)];
+}
+
+int Device::OpenHandles(int process) const {
+    int total = 0;
+    for (int count : ProcessById(process).handles)
+        total += count;
+    return total;
+}
+
+int Device::OpenHandles(int process, HandleKind kind) const {
+    return ProcessById(process).handles[static_cast<int>(kind)];
+}
+
+} // namespace sim
+
+DWORD GetLastError() { return sim::Dev().LastError(); }
+void SetLastError(DWORD error) { sim::Dev().SetLastErrorValue(error); }
