@@ -6,20 +6,22 @@
 #include "platform/platform.h"
 
 class FreshDevice {
-public:
+  public:
     FreshDevice();
     ~FreshDevice();
     FreshDevice(const FreshDevice&) = delete;
     FreshDevice& operator=(const FreshDevice&) = delete;
 
-    // Registry keys, events and libraries open in the program's process (under Wine, the keys
-    // this test process opened through the platform layer that are still open).
+    // Registry keys, events and libraries open in the program's process (under Wine, the
+    // growth of the test process's kernel handle count since this object was made: keys and
+    // events; libraries are not counted there).
     int OpenHandles() const;
 
-    // The module path GetModuleFileNameW reports, for tests of the application name.
-    void SetProgramPath(const WString& path);
+    // The module path GetModuleFileNameW reports, for tests of the application name. False
+    // where the host cannot change it (on Windows the path is the real one): skip the test.
+    bool SetProgramPath(const WString& path);
 
-private:
+  private:
     struct Impl;
     Impl* impl_;
 };

@@ -7,8 +7,15 @@ struct FreshDevice::Impl {
 };
 
 FreshDevice::FreshDevice() : impl_(new Impl) {}
-FreshDevice::~FreshDevice() { delete impl_; }
+FreshDevice::~FreshDevice() {
+    delete impl_;
+}
 
-int FreshDevice::OpenHandles() const { return impl_->device.OpenHandles(sim::kProgramProcess); }
+int FreshDevice::OpenHandles() const {
+    return impl_->device.OpenHandles(sim::kProgramProcess);
+}
 
-void FreshDevice::SetProgramPath(const WString& path) { impl_->device.SetProgramPath(path); }
+bool FreshDevice::SetProgramPath(const WString& path) {
+    impl_->device.SetProgramPath(path);
+    return true;
+}
