@@ -6,7 +6,7 @@
 #include "platform/platform.h"
 
 class FreshDevice {
-  public:
+public:
     FreshDevice();
     ~FreshDevice();
     FreshDevice(const FreshDevice&) = delete;
@@ -21,7 +21,7 @@ class FreshDevice {
     // where the host cannot change it (on Windows the path is the real one): skip the test.
     bool SetProgramPath(const WString& path);
 
-  private:
+private:
     struct Impl;
     Impl* impl_;
 };

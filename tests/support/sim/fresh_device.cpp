@@ -7,13 +7,9 @@ struct FreshDevice::Impl {
 };
 
 FreshDevice::FreshDevice() : impl_(new Impl) {}
-FreshDevice::~FreshDevice() {
-    delete impl_;
-}
+FreshDevice::~FreshDevice() { delete impl_; }
 
-int FreshDevice::OpenHandles() const {
-    return impl_->device.OpenHandles(sim::kProgramProcess);
-}
+int FreshDevice::OpenHandles() const { return impl_->device.OpenHandles(sim::kProgramProcess); }
 
 bool FreshDevice::SetProgramPath(const WString& path) {
     impl_->device.SetProgramPath(path);
