@@ -1,0 +1,458 @@
+// The scenario language: every form parses to the step it means, and malformed text is
+// refused with the right line and column, never a crash.
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+
+#include "tools/kipo-sim/scenario_parser.h"
+
+using namespace kiposim;
+
+namespace {
+
+std::string Hex(const std::vector<std::uint8_t>& bytes) {
+    std::string out;
+    const char* digits = "0123456789abcdef";
+    for (std::uint8_t b : bytes) {
+        out += digits[b >> 4];
+        out += digits[b & 15];
+    }
+    return out;
+}
+
+std::string ValueText(const RegData& v) {
+    switch (v.kind) {
+    case RegData::Kind::Dword:
+        return "dword " + std::to_string(v.dword);
+    case RegData::Kind::Sz:
+        return "sz <" + ToUtf8(v.text) + ">";
+    case RegData::Kind::Binary:
+        return "binary " + Hex(v.bytes);
+    case RegData::Kind::Absent:
+        return "absent";
+    }
+    return "?";
+}
+
+// What the parser understood, in a compact form the table below spells out by hand.
+std::string Meaning(const Step& s) {
+    std::string out = StepName(s.kind);
+    auto text = [](const WString& t) { return " <" + ToUtf8(t) + ">"; };
+    switch (s.kind) {
+    case StepKind::Exe:
+    case StepKind::Cmdline:
+    case StepKind::Open:
+    case StepKind::OpenBehind:
+    case StepKind::Front:
+    case StepKind::Close:
+    case StepKind::Menu:
+        return out + text(s.text);
+    case StepKind::Rename:
+        return out + text(s.text) + text(s.text2);
+    case StepKind::Screen:
+        return out + " " + std::to_string(s.number) + "x" + std::to_string(s.number2);
+    case StepKind::Stack:
+        return out + (s.stack == StackKind::Widcomm     ? " widcomm"
+                      : s.stack == StackKind::Microsoft ? " microsoft"
+                                                        : " none");
+    case StepKind::Wifi:
+        return out + (s.wifi == WifiSetUp::On       ? " on"
+                      : s.wifi == WifiSetUp::Off    ? " off"
+                      : s.wifi == WifiSetUp::Absent ? " absent"
+                                                    : " stuck");
+    case StepKind::Bt:
+    case StepKind::UserBt:
+    case StepKind::UserWifi:
+    case StepKind::ExpectBt:
+    case StepKind::ExpectWifi:
+    case StepKind::ExpectMenu:
+    case StepKind::ExpectKey:
+        if (s.kind == StepKind::ExpectKey)
+            out += text(s.text);
+        return out + (s.on ? " 1" : " 0");
+    case StepKind::Setting:
+    case StepKind::ExpectSetting:
+        return out + text(s.text) + " " + ValueText(s.value);
+    case StepKind::Reg:
+    case StepKind::ExpectReg:
+        return out + text(s.text) + text(s.text2) + " " + ValueText(s.value);
+    case StepKind::RegDelete:
+        return out + text(s.text) + (s.hasText2 ? text(s.text2) : "");
+    case StepKind::Wait:
+        return out + " " + std::to_string(s.durationMs) + (s.ticks ? " ticks" : " ms");
+    case StepKind::Type:
+    case StepKind::ExpectText:
+        return out + " " + std::to_string(s.number) + text(s.text);
+    case StepKind::Check:
+    case StepKind::ExpectChecked:
+        return out + " " + std::to_string(s.number) + (s.on ? " 1" : " 0");
+    case StepKind::Select:
+    case StepKind::ExpectSelected:
+        return out + " " + std::to_string(s.number) + " " + std::to_string(s.number2);
+    case StepKind::Choose:
+    case StepKind::Click:
+    case StepKind::ExpectInterval:
+    case StepKind::ExpectHandles:
+        return out + " " + std::to_string(s.number);
+    case StepKind::ExpectIcon:
+        return out + (s.icon == IconCheck::Shown    ? " shown"
+                      : s.icon == IconCheck::Hidden ? " hidden"
+                                                    : " " + std::to_string(s.number));
+    case StepKind::ExpectWindow:
+        return out + text(s.text) +
+               (s.window == WindowCheck::Visible  ? " visible"
+                : s.window == WindowCheck::Hidden ? " hidden"
+                                                  : " absent");
+    case StepKind::ExpectForeground:
+        return out + (s.on ? text(s.text) : " none");
+    case StepKind::ExpectCalls:
+        return out + " " + s.operation + " " + std::to_string(s.number);
+    default:
+        return out;
+    }
+}
+
+struct FormCase {
+    int line; // of this table, reported on failure
+    const char* source;
+    const char* meaning;
+};
+
+const FormCase kForms[] = {
+    {__LINE__, "exe \"Switch.exe\"", "exe <Switch.exe>"},
+    {__LINE__, "cmdline \"  750 \"", "cmdline <  750 >"},
+    {__LINE__, "cmdline \"\"", "cmdline <>"},
+    {__LINE__, "screen 480 640", "screen 480x640"},
+    {__LINE__, "stack widcomm", "stack widcomm"},
+    {__LINE__, "stack microsoft", "stack microsoft"},
+    {__LINE__, "stack none", "stack none"},
+    {__LINE__, "bt on", "bt 1"},
+    {__LINE__, "bt off", "bt 0"},
+    {__LINE__, "wifi on", "wifi on"},
+    {__LINE__, "wifi off", "wifi off"},
+    {__LINE__, "wifi absent", "wifi absent"},
+    {__LINE__, "wifi stuck", "wifi stuck"},
+    {__LINE__, "hold up", "hold up"},
+    {__LINE__, "setting DefaultAction dword 2", "setting <DefaultAction> dword 2"},
+    {__LINE__, "setting DefaultAction dword -1", "setting <DefaultAction> dword 4294967295"},
+    {__LINE__, "setting OnList sz \"Inbox;#wIE\"", "setting <OnList> sz <Inbox;#wIE>"},
+    {__LINE__, "setting OnList binary 41 00", "setting <OnList> binary 4100"},
+    {__LINE__, "reg HKLM\\SOFTWARE\\Widcomm\\BtConfig\\General StackMode dword 4294967295",
+     "reg <HKLM\\SOFTWARE\\Widcomm\\BtConfig\\General> <StackMode> dword 4294967295"},
+    {__LINE__, "reg HKCU\\software\\Kipo\\Kipo\\Settings OnList sz \"a\"",
+     "reg <HKCU\\software\\Kipo\\Kipo\\Settings> <OnList> sz <a>"},
+    {__LINE__, "reg HKCU\\x Blob binary 00ff10", "reg <HKCU\\x> <Blob> binary 00ff10"},
+    {__LINE__, "reg HKCU\\x Blob binary 00,ff,10", "reg <HKCU\\x> <Blob> binary 00ff10"},
+    {__LINE__, "reg HKCU\\x Blob binary", "reg <HKCU\\x> <Blob> binary "},
+    {__LINE__, "reg \"HKCU\\\\with space\" \"\" sz \"default\"",
+     "reg <HKCU\\with space> <> sz <default>"},
+    {__LINE__, "reg HKCU\\x Min dword -2147483648", "reg <HKCU\\x> <Min> dword 2147483648"},
+    {__LINE__, "reg-delete HKCU\\software\\Kipo", "reg-delete <HKCU\\software\\Kipo>"},
+    {__LINE__, "reg-delete HKCU\\software\\Kipo\\Kipo\\Settings OffList",
+     "reg-delete <HKCU\\software\\Kipo\\Kipo\\Settings> <OffList>"},
+    {__LINE__, "start", "start"},
+    {__LINE__, "wait 1500ms", "wait 1500 ms"},
+    {__LINE__, "wait 3s", "wait 3000 ms"},
+    {__LINE__, "wait 2m", "wait 120000 ms"},
+    {__LINE__, "wait 1h", "wait 3600000 ms"},
+    {__LINE__, "wait 1m30s", "wait 90000 ms"},
+    {__LINE__, "wait 0s", "wait 0 ms"},
+    {__LINE__, "wait 10 s", "wait 10000 ms"},
+    {__LINE__, "wait 4 ticks", "wait 4 ticks"},
+    {__LINE__, "wait 1 tick", "wait 1 ticks"},
+    {__LINE__, "open \"Inbox\"", "open <Inbox>"},
+    {__LINE__, "open-behind \"Bluetooth Manager\"", "open-behind <Bluetooth Manager>"},
+    {__LINE__, "front \"Inbox\"", "front <Inbox>"},
+    {__LINE__, "close \"Inbox\"", "close <Inbox>"},
+    {__LINE__, "rename \"Inbox\" \"Inbox (2)\"", "rename <Inbox> <Inbox (2)>"},
+    {__LINE__, "today", "today"},
+    {__LINE__, "no-front", "no-front"},
+    {__LINE__, "press up", "press up"},
+    {__LINE__, "release up", "release up"},
+    {__LINE__, "press app1", "press app1"},
+    {__LINE__, "tap", "tap"},
+    {__LINE__, "tap-other", "tap-other"},
+    {__LINE__, "menu \"Settings\"", "menu <Settings>"},
+    {__LINE__, "dismiss", "dismiss"},
+    {__LINE__, "type 1000 \"Inbox;\"", "type 1000 <Inbox;>"},
+    {__LINE__, "check 1012 on", "check 1012 1"},
+    {__LINE__, "check 1011 off", "check 1011 0"},
+    {__LINE__, "select 1002 2", "select 1002 2"},
+    {__LINE__, "select 1002 -1", "select 1002 -1"},
+    {__LINE__, "choose 1010", "choose 1010"},
+    {__LINE__, "click 1005", "click 1005"},
+    {__LINE__, "click OK", "click 1"},
+    {__LINE__, "click Cancel", "click 2"},
+    {__LINE__, "user-bt on", "user-bt 1"},
+    {__LINE__, "user-wifi off", "user-wifi 0"},
+    {__LINE__, "expect bt on", "expect bt 1"},
+    {__LINE__, "expect wifi off", "expect wifi 0"},
+    {__LINE__, "expect running", "expect running"},
+    {__LINE__, "expect ended", "expect ended"},
+    {__LINE__, "expect icon shown", "expect icon shown"},
+    {__LINE__, "expect icon hidden", "expect icon hidden"},
+    {__LINE__, "expect icon 137", "expect icon 137"},
+    {__LINE__, "expect menu open", "expect menu 1"},
+    {__LINE__, "expect menu closed", "expect menu 0"},
+    {__LINE__, "expect window \"Kipo Settings\" visible", "expect window <Kipo Settings> visible"},
+    {__LINE__, "expect window \"Kipo Settings\" hidden", "expect window <Kipo Settings> hidden"},
+    {__LINE__, "expect window \"Kipo Settings\" absent", "expect window <Kipo Settings> absent"},
+    {__LINE__, "expect foreground \"Desktop\"", "expect foreground <Desktop>"},
+    {__LINE__, "expect foreground none", "expect foreground none"},
+    {__LINE__, "expect text 1001 \"HR: ;\"", "expect text 1001 <HR: ;>"},
+    {__LINE__, "expect checked 1012 on", "expect checked 1012 1"},
+    {__LINE__, "expect selected 1006 -1", "expect selected 1006 -1"},
+    {__LINE__, "expect setting KeepPDAOn dword 1", "expect setting <KeepPDAOn> dword 1"},
+    {__LINE__, "expect setting OffList sz \"\"", "expect setting <OffList> sz <>"},
+    {__LINE__, "expect setting OnList absent", "expect setting <OnList> absent"},
+    {__LINE__, "expect reg HKLM\\SOFTWARE\\W StackMode dword 1",
+     "expect reg <HKLM\\SOFTWARE\\W> <StackMode> dword 1"},
+    {__LINE__, "expect reg HKCU\\a b absent", "expect reg <HKCU\\a> <b> absent"},
+    {__LINE__, "expect key HKCU\\software\\Kipo exists", "expect key <HKCU\\software\\Kipo> 1"},
+    {__LINE__, "expect key HKCU\\software\\Kipo absent", "expect key <HKCU\\software\\Kipo> 0"},
+    {__LINE__, "expect interval 750", "expect interval 750"},
+    {__LINE__, "expect interval -5", "expect interval -5"},
+    {__LINE__, "expect calls SetDevicePower 2", "expect calls SetDevicePower 2"},
+    {__LINE__, "expect handles 0", "expect handles 0"},
+    // Blanks, tabs, comments and signs around the words.
+    {__LINE__, "\t wait\t  +3s   # a comment", "wait 3000 ms"},
+    {__LINE__, "open \"a # not a comment\" # a comment", "open <a # not a comment>"},
+    {__LINE__, "open\"Inbox\"", "open <Inbox>"},
+};
+
+TEST(ScenarioParser, EveryFormParsesToWhatItMeans) {
+    for (const FormCase& c : kForms) {
+        SCOPED_TRACE("table line " + std::to_string(c.line) + ": " + c.source);
+        // `start` must not be followed by set-up; put each form after the set-up it needs.
+        try {
+            Scenario s = ParseScenario(c.source, "t");
+            ASSERT_EQ(s.steps.size(), 1u);
+            EXPECT_EQ(Meaning(s.steps[0]), c.meaning);
+            EXPECT_EQ(s.steps[0].line, 1);
+        } catch (const ScenarioError& e) {
+            ADD_FAILURE() << e.Describe("t");
+        }
+    }
+}
+
+struct StringCase {
+    int line;
+    const char* source;
+    WString text;
+};
+
+TEST(ScenarioParser, StringEscapesAndUnicode) {
+    const StringCase cases[] = {
+        {__LINE__, R"(open "say \"hi\"")", u"say \"hi\""},
+        {__LINE__, R"(open "back\\slash")", u"back\\slash"},
+        {__LINE__, R"(open "a\nb\tc")", u"a\nb\tc"},
+        {__LINE__, R"(open "\u{41}\u{e9}\u{20AC}")", u"A\u00e9\u20ac"},
+        // Above U+FFFF: a surrogate pair.
+        {__LINE__, R"(open "\u{1F600}")",
+         WString{static_cast<WCHAR>(0xD83D), static_cast<WCHAR>(0xDE00)}},
+        {__LINE__, R"(open "\u{10FFFF}")",
+         WString{static_cast<WCHAR>(0xDBFF), static_cast<WCHAR>(0xDFFF)}},
+        // A lone surrogate stays one code unit: captions may hold one.
+        {__LINE__, R"(open "x\u{D800}")", WString{u'x', static_cast<WCHAR>(0xD800)}},
+        {__LINE__, R"(open "\u{0}")", WString(1, u'\0')},
+        // UTF-8 in the file becomes UTF-16.
+        {__LINE__, "open \"\xD0\x9F\xD0\xBE\xD1\x87\xD1\x82\xD0\xB0\"",
+         u"\u041f\u043e\u0447\u0442\u0430"},
+        {__LINE__, "open \"\xF0\x9F\x98\x80\"",
+         WString{static_cast<WCHAR>(0xD83D), static_cast<WCHAR>(0xDE00)}},
+        {__LINE__, R"(open "")", u""},
+    };
+    for (const StringCase& c : cases) {
+        SCOPED_TRACE("table line " + std::to_string(c.line));
+        Scenario s = ParseScenario(c.source, "t");
+        ASSERT_EQ(s.steps.size(), 1u);
+        EXPECT_EQ(s.steps[0].text, c.text);
+    }
+}
+
+struct ErrorCase {
+    int line;
+    const char* source;
+    int errorLine;
+    int errorColumn;
+    const char* fragment; // must occur in the message
+};
+
+const ErrorCase kErrors[] = {
+    {__LINE__, "opne \"Inbox\"", 1, 1, "unknown step `opne`"},
+    {__LINE__, "wait 1s\n\n   frobnicate", 3, 4, "unknown step `frobnicate`"},
+    {__LINE__, "expect colour blue", 1, 8, "unknown check `expect colour`"},
+    {__LINE__, "open \"a\\qb\"", 1, 8, "bad escape \\q"},
+    {__LINE__, "open \"\\u{110000}\"", 1, 7, "above U+10FFFF"},
+    {__LINE__, "open \"\\u{}\"", 1, 7, "bad escape"},
+    {__LINE__, "open \"\\u41\"", 1, 7, "bad escape"},
+    {__LINE__, "open \"\\u{1234567}\"", 1, 7, "too many hex digits"},
+    {__LINE__, "open \"unterminated", 1, 6, "closing quote"},
+    {__LINE__, "# fine\nopen \"x\\", 2, 8, "closing quote"},
+    {__LINE__, "open \"ab\"cd", 1, 10, "a blank must follow a string"},
+    {__LINE__, "open Inbox", 1, 6, "expected a caption in double quotes, found `Inbox`"},
+    {__LINE__, "open", 1, 5, "missing a caption"},
+    {__LINE__, "rename \"a\"", 1, 11, "missing the new caption"},
+    {__LINE__, "wait", 1, 5, "missing a duration"},
+    {__LINE__, "wait 3", 1, 6, "needs a unit"},
+    {__LINE__, "wait 3x", 1, 6, "bad duration `3x`"},
+    {__LINE__, "wait 1.5s", 1, 6, "bad duration"},
+    {__LINE__, "wait s", 1, 6, "bad duration"},
+    {__LINE__, "wait -3s", 1, 6, "cannot be negative"},
+    {__LINE__, "wait -3 ticks", 1, 6, "cannot be negative"},
+    {__LINE__, "wait 99999999999999999999ms", 1, 6, "longer than a year"},
+    {__LINE__, "wait 9000h", 1, 6, "longer than a year"},
+    {__LINE__, "wait 3 weeks", 1, 6, "needs a unit"},
+    {__LINE__, "wait 3s later", 1, 9, "unexpected `later`"},
+    {__LINE__, "start\nbt on", 2, 1, "set-up step `bt` after `start`"},
+    {__LINE__, "start\nwait 1s\nexe \"a.exe\"", 3, 1, "after `start`"},
+    {__LINE__, "open \"x\"\nwifi on", 2, 1, "after the program has started"},
+    {__LINE__, "setting X dword 4294967296", 1, 17, "out of range"},
+    {__LINE__, "setting X dword -2147483649", 1, 17, "out of range"},
+    {__LINE__, "reg HKCU\\x Y dword 99999999999999999999", 1, 20, "a dword (a decimal number)"},
+    {__LINE__, "setting X dword", 1, 16, "missing a dword"},
+    {__LINE__, "setting X qword 5", 1, 11, "a value type"},
+    {__LINE__, "setting X sz plain", 1, 14, "a text in double quotes"},
+    {__LINE__, "setting X binary 0g", 1, 19, "hex digits"},
+    {__LINE__, "setting X binary 012", 1, 18, "odd count"},
+    {__LINE__, "reg HKXX\\x Y dword 1", 1, 5, "HKCU\\ or HKLM\\"},
+    {__LINE__, "reg HKCU\\ Y dword 1", 1, 5, "HKCU\\ or HKLM\\"},
+    {__LINE__, "reg-delete", 1, 11, "missing a key path"},
+    {__LINE__, "screen 0 320", 1, 8, "out of range"},
+    {__LINE__, "screen 240", 1, 11, "missing a screen height"},
+    {__LINE__, "stack bluez", 1, 7, "a Bluetooth stack"},
+    {__LINE__, "wifi maybe", 1, 6, "`on`, `off`, `absent` or `stuck`"},
+    {__LINE__, "bt", 1, 3, "missing on or off"},
+    {__LINE__, "press down", 1, 7, "a key"},
+    {__LINE__, "select 1002 -2", 1, 13, "out of range"},
+    {__LINE__, "click Maybe", 1, 7, "a button id"},
+    {__LINE__, "check 70000 on", 1, 7, "out of range"},
+    {__LINE__, "expect icon big", 1, 13, "icon resource number"},
+    {__LINE__, "expect window \"x\" gone", 1, 19, "the window state"},
+    {__LINE__, "expect calls 3", 1, 15, "missing a call count"},
+    {__LINE__, "expect handles -1", 1, 16, "out of range"},
+    {__LINE__, "\"open\" x", 1, 1, "begins with a word"},
+    {__LINE__, "tap now", 1, 5, "unexpected `now`"},
+    {__LINE__, "exe \"\"", 1, 1, "cannot be empty"},
+    // Not UTF-8: the column of the bad byte, counted in characters.
+    {__LINE__, "open \"\xC3\xA9\xFF\"", 1, 8, "not UTF-8"},
+    {__LINE__, "open \"\xC0\xAF\"", 1, 7, "not UTF-8"},
+    {__LINE__, "open \"\xED\xA0\x80\"", 1, 7, "not UTF-8"},
+    {__LINE__, "open \"\xE2\x82\"", 1, 7, "not UTF-8"},
+    {__LINE__, "open \"a\x01\"", 1, 8, "control character"},
+    {__LINE__, "wa\x7Fit 1s", 1, 3, "control character"},
+    // Columns count characters, not bytes.
+    {__LINE__, "open \"\xC3\xA9\xC3\xA9\" extra", 1, 11, "unexpected `extra`"},
+};
+
+TEST(ScenarioParser, MalformedScenariosNameLineAndColumn) {
+    for (const ErrorCase& c : kErrors) {
+        SCOPED_TRACE("table line " + std::to_string(c.line) + ": " + c.source);
+        try {
+            ParseScenario(c.source, "t");
+            ADD_FAILURE() << "parsed without error";
+        } catch (const ScenarioError& e) {
+            EXPECT_EQ(e.Line(), c.errorLine) << e.what();
+            EXPECT_EQ(e.Column(), c.errorColumn) << e.what();
+            EXPECT_NE(std::string(e.what()).find(c.fragment), std::string::npos) << e.what();
+        }
+    }
+}
+
+TEST(ScenarioParser, ErrorDescriptionNamesFileLineAndColumn) {
+    try {
+        ParseScenario("wait 1s\nwait 2q\n", "day.kipo");
+        FAIL() << "parsed";
+    } catch (const ScenarioError& e) {
+        EXPECT_EQ(e.Describe("day.kipo").rfind("day.kipo:2:6: bad duration", 0), 0u)
+            << e.Describe("day.kipo");
+    }
+}
+
+TEST(ScenarioParser, StartPointAndSetUpPlacement) {
+    struct Case {
+        int line;
+        const char* source;
+        bool explicitStart;
+        std::size_t implicitIndex;
+    };
+    const Case cases[] = {
+        // Without start: right after the leading set-up (reg and setting count as set-up).
+        {__LINE__, "bt on\nsetting A dword 1\nwait 1s\nsetting B dword 2", false, 2},
+        {__LINE__, "wait 1s", false, 0},
+        {__LINE__, "bt on\nwifi stuck", false, 2},
+        {__LINE__, "", false, 0},
+        // With start: set-up may follow timed steps as long as it precedes the start.
+        {__LINE__, "open \"x\"\nbt on\nwait 1s\nstart\nsetting A dword 1\nstart", true, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE("table line " + std::to_string(c.line));
+        Scenario s = ParseScenario(c.source, "t");
+        EXPECT_EQ(s.explicitStart, c.explicitStart);
+        if (!c.explicitStart) {
+            EXPECT_EQ(s.implicitStartIndex, c.implicitIndex);
+        }
+    }
+}
+
+TEST(ScenarioParser, LinesAndSourcesAreKept) {
+    Scenario s =
+        ParseScenario("\xEF\xBB\xBF# header\r\n\r\nopen \"Inbox\"  # mail\r\n  wait 3s\r\n", "t");
+    ASSERT_EQ(s.steps.size(), 2u);
+    EXPECT_EQ(s.steps[0].line, 3);
+    EXPECT_EQ(s.steps[0].source, "open \"Inbox\"");
+    EXPECT_EQ(s.steps[1].line, 4);
+    EXPECT_EQ(s.steps[1].column, 3);
+}
+
+TEST(ScenarioParser, RegistryDataBytes) {
+    Scenario s =
+        ParseScenario("setting A dword 258\nsetting B sz \"h\\u{e9}\"\nsetting C binary 0a0B", "t");
+    ASSERT_EQ(s.steps.size(), 3u);
+    EXPECT_EQ(s.steps[0].value.RegType(), static_cast<DWORD>(REG_DWORD));
+    EXPECT_EQ(Hex(s.steps[0].value.Bytes()), "02010000");
+    EXPECT_EQ(s.steps[1].value.RegType(), static_cast<DWORD>(REG_SZ));
+    EXPECT_EQ(Hex(s.steps[1].value.Bytes()), "6800e9000000"); // with its terminating NUL
+    EXPECT_EQ(s.steps[2].value.RegType(), static_cast<DWORD>(REG_BINARY));
+    EXPECT_EQ(Hex(s.steps[2].value.Bytes()), "0a0b");
+}
+
+// Random bytes and random mixes of the language's own pieces: the parser either accepts
+// them or throws ScenarioError with a position inside the text; nothing else.
+TEST(ScenarioParser, GarbageNeverCrashes) {
+    const char* pieces[] = {"wait",   " ",     "\"", "\\",    "u{",   "}",      "1",
+                            "-",      "s",     "ms", "ticks", "open", "expect", "reg",
+                            "HKCU\\", "dword", "#",  "\n",    "\t",   "\xC3",   "\xA9",
+                            "\xFF",   "start", "bt", "on",    "sz",   "binary", "0f"};
+    std::mt19937 rng(12345);
+    int accepted = 0;
+    int refused = 0;
+    for (int round = 0; round < 3000; ++round) {
+        std::string text;
+        int n = static_cast<int>(rng() % 40);
+        for (int i = 0; i < n; ++i) {
+            if (rng() % 4 == 0)
+                text.push_back(static_cast<char>(rng() % 256));
+            else
+                text += pieces[rng() % std::size(pieces)];
+        }
+        int lines = 1;
+        for (char ch : text)
+            lines += ch == '\n';
+        try {
+            ParseScenario(text, "t");
+            ++accepted;
+        } catch (const ScenarioError& e) {
+            ++refused;
+            EXPECT_GE(e.Line(), 1);
+            EXPECT_LE(e.Line(), lines);
+            EXPECT_GE(e.Column(), 1);
+        }
+    }
+    // Both outcomes occur, so the mix exercises the accepting and the refusing paths.
+    EXPECT_GT(accepted, 0);
+    EXPECT_GT(refused, 0);
+}
+
+} // namespace
