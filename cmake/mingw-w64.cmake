@@ -26,4 +26,6 @@ set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
 if(NOT DEFINED KIPO_WINEPREFIX)
   set(KIPO_WINEPREFIX "${CMAKE_BINARY_DIR}/wineprefix" CACHE PATH "Wine prefix for the tests")
 endif()
-set(CMAKE_CROSSCOMPILING_EMULATOR env WINEPREFIX=${KIPO_WINEPREFIX} WINEDEBUG=-all wine)
+# No Mono or Gecko: a prefix created by a test run must not stop to offer their download.
+set(CMAKE_CROSSCOMPILING_EMULATOR env WINEPREFIX=${KIPO_WINEPREFIX} WINEDEBUG=-all
+    WINEDLLOVERRIDES=mscoree,mshtml= wine)

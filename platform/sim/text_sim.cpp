@@ -19,8 +19,8 @@ WCHAR LowerOf(WCHAR ch) {
     if (c < 0x100)
         return ch;
     if (c <= 0x17F) { // Latin Extended-A
-        if (c == 0x130)
-            return static_cast<WCHAR>(0x69);
+        if (c == 0x130) // Windows leaves the capital I with dot above as it is
+            return ch;
         if (c == 0x178)
             return static_cast<WCHAR>(0xFF);
         if (pairEvenUpper(0x100, 0x12F) || pairEvenUpper(0x132, 0x137) ||
@@ -41,8 +41,17 @@ WCHAR LowerOf(WCHAR ch) {
             return static_cast<WCHAR>(c + 63);
         if ((c >= 0x391 && c <= 0x3A1) || (c >= 0x3A3 && c <= 0x3AB))
             return static_cast<WCHAR>(c + 32);
-        if (pairEvenUpper(0x3D8, 0x3EF))
+        if (pairEvenUpper(0x3D8, 0x3EF) || c == 0x370 || c == 0x372 || c == 0x376 ||
+            c == 0x3F7 || c == 0x3FA)
             return static_cast<WCHAR>(c + 1);
+        if (c == 0x37F)
+            return static_cast<WCHAR>(0x3F3);
+        if (c == 0x3CF)
+            return static_cast<WCHAR>(0x3D7);
+        if (c == 0x3F9)
+            return static_cast<WCHAR>(0x3F2);
+        if (c >= 0x3FD && c <= 0x3FF)
+            return static_cast<WCHAR>(c - 0x82);
         return ch;
     }
     if (c >= 0x400 && c <= 0x52F) { // Cyrillic
