@@ -1,11 +1,116 @@
-// The simulated registry: HKCU and HKLM trees, key names without regard to letter case,
-// values kept with their type and exact bytes, load and save as .reg text.
+// The simulated registry: HKCU and HKLM trees (HKCR and HKU too, empty at boot), key and value
+// names without regard to letter case, values kept with their type and exact bytes, open key
+// handles per process.
+//
+// Names are compared through CharLowerBuffW, the program's one lower-case mapping, so that
+// "Software" and "SOFTWARE" (and non-ASCII names that differ only in case) name one key, as
+// on Windows. The access mask of an open is recorded in the trace but not enforced: Windows
+// CE ignores it.
 #pragma once
+
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/platform.h"
 
 namespace sim {
 
+class Device;
+
+// One value: its name as first written, its type and its bytes exactly as set.
+struct RegValue {
+    WString name;
+    DWORD type = REG_NONE;
+    std::vector<BYTE> data;
+};
+
+// One key. Children are held by their folded names; a deleted key (and everything that was
+// below it) is marked so that handles still open on it fail with ERROR_KEY_DELETED.
+struct RegKeyNode {
+    WString name;
+    bool deleted = false;
+    bool isVolatile = false;
+    RegKeyNode* parent = nullptr;
+    std::map<WString, std::shared_ptr<RegKeyNode>> children;
+    std::vector<RegValue> values; // in the order they were first set
+};
+
 class Registry {
-public:
+  public:
+    Registry();
+    ~Registry();
+    Registry(const Registry&) = delete;
+    Registry& operator=(const Registry&) = delete;
+
+    // Handle-level operations behind the Reg*W calls. Results are Win32 error codes; `process`
+    // owns the handles. Handle accounting with the device is the caller's.
+    LONG OpenKey(HKEY parent, const WCHAR* subKey, int process, HKEY* result);
+    LONG CreateKey(HKEY parent, const WCHAR* subKey, bool isVolatile, int process, HKEY* result,
+                   DWORD* disposition);
+    LONG CloseKey(HKEY key, int process);
+    // As RegQueryValueExW: `data` may be null (size only); a too small buffer gives
+    // ERROR_MORE_DATA and the needed size.
+    LONG QueryValue(HKEY key, const WCHAR* name, int process, DWORD* type, BYTE* data,
+                    DWORD* size) const;
+    LONG SetValue(HKEY key, const WCHAR* name, int process, DWORD type, const BYTE* data,
+                  DWORD size);
+    LONG DeleteValue(HKEY key, const WCHAR* name, int process);
+    // Deletes the key with everything below it. An empty name deletes the key itself.
+    LONG DeleteKey(HKEY key, const WCHAR* subKey, int process);
+
+    static bool IsPredefined(HKEY key);
+    // Key handles `process` holds open.
+    int OpenKeys(int process) const;
+    // Closes every key `process` still holds (the process ended), telling the device.
+    void CloseAllKeysOf(Device& device, int process);
+
+    // Direct access by path, for tests, scenarios and .reg files: no handles, no trace.
+    // `subPath` is below `root`, with "\" separators.
+    bool KeyExists(HKEY root, const WString& subPath) const;
+    bool EnsureKey(HKEY root, const WString& subPath);
+    // Creates the path as needed; false when root or path is unusable.
+    bool Put(HKEY root, const WString& subPath, const WString& name, DWORD type,
+             std::vector<BYTE> data);
+    bool PutDword(HKEY root, const WString& subPath, const WString& name, DWORD value);
+    // REG_SZ with its terminating NUL, as regedit stores it.
+    bool PutString(HKEY root, const WString& subPath, const WString& name, const WString& text);
+    const RegValue* Find(HKEY root, const WString& subPath, const WString& name) const;
+    bool Remove(HKEY root, const WString& subPath, const WString& name);
+    bool RemoveKey(HKEY root, const WString& subPath);
+    // Empties every tree; handles still open then refer to deleted keys.
+    void Clear();
+
+    // The tree under a predefined root, or null for any other handle.
+    const RegKeyNode* Root(HKEY root) const;
+
+    // "HKEY_CURRENT_USER\a\b" or "HKCU\a\b" (also HKLM, HKCR, HKU; any letter case) into
+    // root and the path below it. False for an unknown root.
+    static bool SplitRootPath(const WString& path, HKEY* root, WString* subPath);
+    // "HKEY_CURRENT_USER" etc.; empty for any other handle.
+    static WString RootName(HKEY root);
+
+    // Case-insensitive name comparison, the registry's rule.
+    static WString Fold(const WString& name);
+    static bool SameName(const WString& a, const WString& b);
+
+  private:
+    struct OpenRecord {
+        std::shared_ptr<RegKeyNode> node;
+        int process = 0;
+    };
+
+    std::shared_ptr<RegKeyNode> RootNode(HKEY root) const;
+    // The key a handle stands for in `process`: ERROR_INVALID_HANDLE or ERROR_KEY_DELETED.
+    LONG Resolve(HKEY key, int process, std::shared_ptr<RegKeyNode>* node) const;
+    std::shared_ptr<RegKeyNode> Walk(std::shared_ptr<RegKeyNode> from,
+                                     const std::vector<WString>& parts) const;
+    HKEY NewHandle(std::shared_ptr<RegKeyNode> node, int process);
+
+    std::shared_ptr<RegKeyNode> roots_[4];
+    std::map<ULONG_PTR, OpenRecord> handles_;
+    ULONG_PTR nextHandle_ = 0x1000;
 };
 
 } // namespace sim
