@@ -48,7 +48,7 @@ WString CSettingsStore::AppNameFromPath(const WString& modulePath) {
     const std::size_t dot = rest.rfind(u'.');
     if (dot != WString::npos)
         rest.erase(dot);
-    const std::size_t separator = rest.find_last_of(u"\\/:");
+    const std::size_t separator = rest.find_last_of(TEXT("\\/:"));
     return separator == WString::npos ? rest : rest.substr(separator + 1);
 }
 

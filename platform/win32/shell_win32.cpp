@@ -4,9 +4,18 @@
 
 #include "platform/platform.h"
 
-// Desktop Windows registers every control class the program uses by itself.
+// Desktop Windows has every control class the program uses but the shell's input-panel
+// helper, which dialog templates name: without its class, creating such a dialog fails. There
+// is no input panel here, so it is a window that does nothing.
 BOOL SHInitExtraControls() {
-    return TRUE;
+    WNDCLASSW wc = {};
+    wc.style = CS_GLOBALCLASS;
+    wc.lpfnWndProc = DefWindowProcW;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = L"SIPPREF";
+    if (RegisterClassW(&wc) != 0)
+        return TRUE;
+    return GetLastError() == ERROR_CLASS_ALREADY_EXISTS ? TRUE : FALSE;
 }
 
 // There is no Done button, input panel or full-screen work area to fit on the desktop: the
