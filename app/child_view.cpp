@@ -1,0 +1,26 @@
+#include "app/child_view.h"
+
+#include "framework/wnd_class.h"
+
+BEGIN_MESSAGE_MAP(CChildView, CWnd)
+on::Paint<&CChildView::OnPaint>(), END_MESSAGE_MAP()
+
+                                       BOOL CChildView::PreCreateWindow(CREATESTRUCTW& cs) {
+    if (!CWnd::PreCreateWindow(cs))
+        return FALSE;
+    cs.style &= ~static_cast<LONG>(WS_BORDER);
+    // The system window colour, in the class-brush form (colour index + 1).
+    m_className = AfxRegisterWndClass(
+        CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS, nullptr,
+        reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_WINDOW + 1)), nullptr);
+    if (m_className.empty())
+        return FALSE;
+    cs.lpszClass = m_className.c_str();
+    return TRUE;
+}
+
+void CChildView::OnPaint() {
+    PAINTSTRUCT paint = {};
+    ::BeginPaint(m_hWnd, &paint);
+    ::EndPaint(m_hWnd, &paint);
+}

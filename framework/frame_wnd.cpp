@@ -1,0 +1,75 @@
+#include "framework/frame_wnd.h"
+
+#include "framework/app_name.h"
+#include "framework/resource_string.h"
+#include "framework/win_app.h"
+#include "framework/wnd_class.h"
+
+BEGIN_MESSAGE_MAP(CFrameWnd, CWnd)
+on::Create<&CFrameWnd::OnCreate>(), on::SetFocus<&CFrameWnd::OnSetFocus>(),
+    on::Close<&CFrameWnd::OnClose>(),
+    END_MESSAGE_MAP()
+
+        BOOL CFrameWnd::LoadFrame(UINT resourceId, DWORD style, CWnd* parent) {
+    // The title is the string's first line; the rest are document texts.
+    m_strTitle = LoadResourceString(resourceId);
+    if (const std::size_t newline = m_strTitle.find(u'\n'); newline != WString::npos)
+        m_strTitle.resize(newline);
+
+    bool deleted = false;
+    bool* const outer = m_deleted;
+    m_deleted = &deleted;
+    const BOOL created =
+        CreateEx(0, nullptr, m_strTitle.c_str(), style, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
+                 CW_USEDEFAULT, parent != nullptr ? parent->m_hWnd : nullptr, nullptr);
+    if (deleted) // the window was destroyed during its creation, and the frame with it
+        return FALSE;
+    m_deleted = outer;
+    if (!created && m_bAutoDelete) {
+        // No window ever reached the frame (the class or the window could not be made):
+        // delete it as its destruction would have, so failure always means "gone".
+        PostNcDestroy();
+        return FALSE;
+    }
+    return created;
+}
+
+BOOL CFrameWnd::PreCreateWindow(CREATESTRUCTW& cs) {
+    if (cs.lpszClass == nullptr) {
+        m_className = AfxRegisterWndClass(0);
+        if (m_className.empty())
+            return FALSE;
+        cs.lpszClass = m_className.c_str();
+    }
+    return TRUE;
+}
+
+BOOL CFrameWnd::OnCmdMsg(UINT id, int code) {
+    if (m_pViewActive != nullptr && m_pViewActive->OnCmdMsg(id, code))
+        return TRUE;
+    if (CWnd::OnCmdMsg(id, code))
+        return TRUE;
+    if (CWinApp* app = AfxGetApp(); app != nullptr && app->OnCmdMsg(id, code))
+        return TRUE;
+    return FALSE;
+}
+
+int CFrameWnd::OnCreate(LPCREATESTRUCTW cs) {
+    return CWnd::OnCreate(cs) == -1 ? -1 : 0;
+}
+
+void CFrameWnd::OnSetFocus(HWND oldFocus) {
+    if (m_pViewActive != nullptr && m_pViewActive->m_hWnd != nullptr)
+        m_pViewActive->SetFocus();
+    else
+        CWnd::OnSetFocus(oldFocus);
+}
+
+void CFrameWnd::OnClose() {
+    DestroyWindow();
+}
+
+void CFrameWnd::PostNcDestroy() {
+    if (m_bAutoDelete)
+        delete this;
+}

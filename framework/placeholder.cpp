@@ -1,1 +1,0 @@
-// Keeps the framework library non-empty until its classes have implementation files.
