@@ -7,9 +7,12 @@
 #include <string>
 #include <vector>
 
+#include "platform/model/handheld.h"
 #include "platform/platform.h"
+#include "platform/sim/events.h"
 #include "platform/sim/registry.h"
 #include "platform/sim/trace.h"
+#include "platform/sim/widcomm_stack.h"
 
 namespace sim {
 
@@ -77,6 +80,10 @@ public:
 
     Trace trace;
     Registry registry;
+    // Power manager, WLAN adapter, kernel I/O controls, idle timer, Bluetooth radio.
+    model::Handheld handheld;
+    Events events;
+    WidcommStack widcomm; // installed by SetUpBluetooth (radios.h)
 
 private:
     std::uint64_t now_ = 0;

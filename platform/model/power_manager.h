@@ -1,0 +1,58 @@
+// The power manager of the handheld: power-managed devices by class-qualified name, each with
+// its device power state (D0 full power ... D4 off). Host-independent: the simulated device and
+// the Windows build both keep their devices here.
+#pragma once
+
+#include <vector>
+
+#include "platform/text.h"
+
+namespace model {
+
+// Device power states as the power manager numbers them.
+inline constexpr int kFullPower = 0; // D0
+inline constexpr int kPowerOff = 4;  // D4
+inline constexpr int kUnspecified = -1;
+
+// The class of a name given without one, as the power manager assumes it.
+inline constexpr const WCHAR* kGenericPowerClass = TEXT("{A32942B7-920C-486b-B0E6-92A702A99B35}");
+
+// The driver side of a device: it may refuse a requested state, as a real driver's answer to
+// the power-set request can. Devices without a driver take every valid state.
+class PowerDriver {
+  public:
+    virtual ~PowerDriver() = default;
+    // ERROR_SUCCESS to accept `state`, an error code to refuse it.
+    virtual DWORD OnSetPower(int state) = 0;
+};
+
+class PowerManager {
+  public:
+    // Adds a device, or replaces the one of the same name. `name` is class-qualified
+    // ("{class}\\instance"); without a class the generic one is assumed.
+    void AddDevice(const WString& name, int state, PowerDriver* driver = nullptr);
+    void RemoveDevice(const WString& name);
+    bool HasDevice(const WString& name) const;
+    // The state of a registered device, or kUnspecified when there is none.
+    int StateOf(const WString& name) const;
+    // Changes a device's state from the device's side (its driver or its user).
+    void UpdateState(const WString& name, int state);
+
+    // GetDevicePower and SetDevicePower, with the power manager's return codes.
+    DWORD Get(const WCHAR* device, DWORD flags, int* state) const;
+    DWORD Set(const WCHAR* device, DWORD flags, int state);
+
+  private:
+    struct Entry {
+        WString key; // the qualified name folded to lower case
+        int state = kPowerOff;
+        PowerDriver* driver = nullptr;
+    };
+    static WString KeyOf(const WString& name);
+    Entry* Find(const WString& name);
+    const Entry* Find(const WString& name) const;
+
+    std::vector<Entry> devices_;
+};
+
+} // namespace model

@@ -1,0 +1,88 @@
+// CreateEventW, EventModify, SetEvent, ResetEvent and CloseHandle of the simulated device.
+// Setting an event wakes the device's WLAN software when it waits on that name.
+#include "platform/platform.h"
+#include "platform/sim/device.h"
+
+namespace {
+
+// Applies set (3), reset (2) or pulse (1); false with the last error set when it cannot.
+BOOL Modify(HANDLE handle, DWORD func) {
+    sim::Device& dev = sim::Dev();
+    sim::Events::Event* event = dev.events.Lookup(handle, dev.CurrentProcess());
+    if (event == nullptr) {
+        dev.SetLastErrorValue(ERROR_INVALID_HANDLE);
+        return FALSE;
+    }
+    switch (func) {
+    case EVENT_SET:
+    case EVENT_PULSE: {
+        ++event->sets;
+        const bool taken = !event->name.empty() && dev.handheld.wlan.OnEventSignalled(event->name);
+        // An auto-reset event releases one waiter and falls back; a manual-reset one stays
+        // set; a pulse never leaves the event set.
+        event->signalled = func == EVENT_SET && (event->manualReset || !taken);
+        return TRUE;
+    }
+    case EVENT_RESET:
+        ++event->resets;
+        event->signalled = false;
+        if (!event->name.empty())
+            dev.handheld.wlan.OnEventReset(event->name);
+        return TRUE;
+    default:
+        dev.SetLastErrorValue(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+}
+
+} // namespace
+
+HANDLE CreateEventW(LPSECURITY_ATTRIBUTES attributes, BOOL manualReset, BOOL initialState,
+                    LPCWSTR name) {
+    sim::Device& dev = sim::Dev();
+    DWORD error = ERROR_SUCCESS;
+    HANDLE handle =
+        dev.events.Create(name, manualReset != 0, initialState != 0, dev.CurrentProcess(), &error);
+    if (handle != nullptr)
+        dev.HandleOpened(sim::HandleKind::Event, dev.CurrentProcess());
+    dev.SetLastErrorValue(error);
+    dev.trace.Call("CreateEventW", dev.events.Describe(handle),
+                   static_cast<const void*>(attributes), manualReset, initialState, name);
+    return handle;
+}
+
+BOOL EventModify(HANDLE event, DWORD func) {
+    sim::Device& dev = sim::Dev();
+    const std::string described = dev.events.Describe(event);
+    const BOOL result = Modify(event, func);
+    dev.trace.Call("EventModify", result, described, func);
+    return result;
+}
+
+BOOL SetEvent(HANDLE event) {
+    sim::Device& dev = sim::Dev();
+    const std::string described = dev.events.Describe(event);
+    const BOOL result = Modify(event, EVENT_SET);
+    dev.trace.Call("SetEvent", result, described);
+    return result;
+}
+
+BOOL ResetEvent(HANDLE event) {
+    sim::Device& dev = sim::Dev();
+    const std::string described = dev.events.Describe(event);
+    const BOOL result = Modify(event, EVENT_RESET);
+    dev.trace.Call("ResetEvent", result, described);
+    return result;
+}
+
+BOOL CloseHandle(HANDLE object) {
+    sim::Device& dev = sim::Dev();
+    const std::string described = dev.events.Describe(object);
+    const bool closed = dev.events.Close(object, dev.CurrentProcess());
+    if (closed)
+        dev.HandleClosed(sim::HandleKind::Event, dev.CurrentProcess());
+    else
+        dev.SetLastErrorValue(ERROR_INVALID_HANDLE);
+    dev.trace.Call("CloseHandle", closed ? TRUE : FALSE, described);
+    return closed ? TRUE : FALSE;
+}

@@ -1,0 +1,66 @@
+#include "tests/support/sim/call_table.h"
+
+#include <algorithm>
+#include <sstream>
+
+namespace calls {
+
+std::vector<std::string> Recorded(const sim::Trace& trace,
+                                  const std::vector<std::string_view>& names, int process) {
+    std::vector<std::string> lines;
+    for (const sim::TraceCall& call : trace.Records()) {
+        if (call.process != process)
+            continue;
+        if (!names.empty() && std::find(names.begin(), names.end(), call.name) == names.end())
+            continue;
+        lines.push_back(call.Text());
+    }
+    return lines;
+}
+
+bool Matches(std::string_view pattern, std::string_view text) {
+    // Greedy glob with backtracking to the last "*".
+    std::size_t p = 0, t = 0, star = std::string_view::npos, mark = 0;
+    while (t < text.size()) {
+        if (p < pattern.size() && pattern[p] == '*') {
+            star = p++;
+            mark = t;
+        } else if (p < pattern.size() && pattern[p] == text[t]) {
+            ++p;
+            ++t;
+        } else if (star != std::string_view::npos) {
+            p = star + 1;
+            t = ++mark;
+        } else {
+            return false;
+        }
+    }
+    while (p < pattern.size() && pattern[p] == '*')
+        ++p;
+    return p == pattern.size();
+}
+
+::testing::AssertionResult Match(const sim::Trace& trace, const std::vector<std::string>& expected,
+                                 const std::vector<std::string_view>& names, int process) {
+    const std::vector<std::string> actual = Recorded(trace, names, process);
+    std::size_t row = 0;
+    while (row < expected.size() && row < actual.size() && Matches(expected[row], actual[row]))
+        ++row;
+    if (row == expected.size() && row == actual.size())
+        return ::testing::AssertionSuccess();
+
+    std::ostringstream out;
+    out << "call " << row + 1 << " differs: expected ";
+    out << (row < expected.size() ? expected[row] : std::string("(no more calls)"));
+    out << "\n                 got      ";
+    out << (row < actual.size() ? actual[row] : std::string("(no more calls)"));
+    out << "\nexpected table:\n";
+    for (std::size_t i = 0; i < expected.size(); ++i)
+        out << "  " << i + 1 << ". " << expected[i] << "\n";
+    out << "recorded calls:\n";
+    for (std::size_t i = 0; i < actual.size(); ++i)
+        out << "  " << i + 1 << ". " << actual[i] << "\n";
+    return ::testing::AssertionFailure() << out.str();
+}
+
+} // namespace calls
