@@ -1,0 +1,91 @@
+#include "tools/kipo-sim/options.h"
+
+namespace kiposim {
+
+bool ParseOptions(const std::vector<std::string>& args, Options& options, std::string& error) {
+    bool fileSeen = false;
+    bool optionsEnded = false;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        // --name VALUE or --name=VALUE
+        auto value = [&](const std::string& name, std::string& out) {
+            if (arg == name) {
+                if (i + 1 >= args.size() || args[i + 1].empty()) {
+                    error = name + " needs a file name";
+                    return false;
+                }
+                out = args[++i];
+                return true;
+            }
+            out = arg.substr(name.size() + 1);
+            if (out.empty()) {
+                error = name + " needs a file name";
+                return false;
+            }
+            return true;
+        };
+        auto is = [&](const std::string& name) {
+            return arg == name || arg.rfind(name + "=", 0) == 0;
+        };
+        if (!optionsEnded && arg == "--") {
+            optionsEnded = true;
+        } else if (!optionsEnded && (arg == "--help" || arg == "-h")) {
+            options.help = true;
+        } else if (!optionsEnded && arg == "--quiet") {
+            options.quiet = true;
+        } else if (!optionsEnded && arg == "--trace") {
+            options.trace = true;
+        } else if (!optionsEnded && arg == "--explain") {
+            options.explain = true;
+        } else if (!optionsEnded && arg == "--show-builtin") {
+            options.showBuiltIn = true;
+        } else if (!optionsEnded && is("--svg")) {
+            if (!value("--svg", options.svgFile))
+                return false;
+        } else if (!optionsEnded && is("--registry")) {
+            if (!value("--registry", options.registryFile))
+                return false;
+        } else if (!optionsEnded && is("--save-registry")) {
+            if (!value("--save-registry", options.saveRegistryFile))
+                return false;
+        } else if (!optionsEnded && arg.size() > 1 && arg[0] == '-') {
+            error = "unknown option " + arg + " (kipo-sim --help lists them)";
+            return false;
+        } else {
+            if (fileSeen) {
+                error = "one scenario at a time: " + options.scenarioFile + " and " + arg;
+                return false;
+            }
+            if (arg.empty()) {
+                error = "an empty scenario file name";
+                return false;
+            }
+            fileSeen = true;
+            options.scenarioFile = arg;
+        }
+    }
+    return true;
+}
+
+std::string UsageText() {
+    return "usage: kipo-sim [options] [FILE]\n"
+           "\n"
+           "Runs Kipo on a simulated Pocket PC through a scenario and shows what it switched\n"
+           "and why. Without FILE: the built-in scenario (a short day of a user). '-' reads\n"
+           "the scenario from standard input. The language is described in docs/scenarios.md.\n"
+           "\n"
+           "options:\n"
+           "  --quiet                 print only failures and the summary\n"
+           "  --explain               at every tick whose caption changed, the rules tried\n"
+           "  --trace                 every platform call as it is made\n"
+           "  --svg FILE              write the run as a timeline chart (SVG)\n"
+           "  --registry FILE.reg     load the device registry from a .reg file first\n"
+           "  --save-registry FILE.reg  write the device registry after the run\n"
+           "  --show-builtin          print the built-in scenario and exit\n"
+           "  --help                  this text\n"
+           "\n"
+           "exit status: 0 every expect held; 1 an expect failed or a step could not apply;\n"
+           "2 the scenario (or a .reg file) could not be read or parsed.\n";
+}
+
+} // namespace kiposim

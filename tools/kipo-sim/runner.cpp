@@ -1,0 +1,255 @@
+#include "tools/kipo-sim/runner.h"
+
+#include "platform/sim/device.h"
+#include "platform/sim/reg_file.h"
+
+namespace kiposim {
+
+Runner::Runner(const Scenario& scenario, const Options& options, std::FILE* out)
+    : scenario_(scenario), options_(options), out_(out),
+      watcher_([this](const TickReport& report) { OnTickEnd(report); }) {
+    watcher_.SetExplain(options_.explain);
+    plan_ = scenario_.steps;
+    if (!scenario_.explicitStart) {
+        Step start;
+        start.kind = StepKind::Start;
+        start.source = "start (implicit, after the set-up steps)";
+        plan_.insert(plan_.begin() + static_cast<std::ptrdiff_t>(scenario_.implicitStartIndex),
+                     start);
+    }
+}
+
+Runner::~Runner() = default;
+
+RunResult Runner::Run() {
+    device_ = std::make_unique<sim::Device>();
+    sim::Device& device = *device_;
+    log_.KeepTicks(!options_.svgFile.empty());
+    // The listener finds the program's main frame when its check timer starts, and feeds
+    // --trace and the icon events of the timeline.
+    device.trace.SetListener([this](const sim::TraceCall& call) { OnTraceCall(call); });
+
+    if (!options_.registryFile.empty()) {
+        sim::RegFileError error;
+        if (!sim::LoadRegFile(device.registry, options_.registryFile, &error)) {
+            std::fprintf(out_, "kipo-sim: %s: %s\n", options_.registryFile.c_str(),
+                         error.Text().c_str());
+            result_.exitCode = 2;
+            return result_;
+        }
+    }
+
+    if (plan_.empty())
+        device.scheduler.At(
+            0, [this] { Finish(); }, "end");
+    else
+        ScheduleStep(0, 0);
+    DriveAgenda();
+
+    log_.End(result_.endTime);
+    result_.ticks = log_.TickCount();
+
+    if (!options_.saveRegistryFile.empty()) {
+        std::string error;
+        if (!sim::SaveRegFile(device.registry, options_.saveRegistryFile, &error)) {
+            std::fprintf(out_, "kipo-sim: cannot write %s: %s\n", options_.saveRegistryFile.c_str(),
+                         error.c_str());
+            result_.stepFailed = true;
+        }
+    }
+    device.trace.SetListener(nullptr);
+    result_.exitCode = (result_.checksFailed > 0 || result_.stepFailed) ? 1 : 0;
+    PrintSummary(result_);
+    return result_;
+}
+
+// The program is not running: the outside world's agenda moves the clock by itself. While
+// the program runs, its waits work the agenda instead (a start step blocks until it ends).
+void Runner::DriveAgenda() {
+    sim::Device& device = *device_;
+    while (auto next = device.scheduler.NextTime()) {
+        if (*next > device.Now())
+            device.SetNow(*next);
+        device.scheduler.RunDueItem();
+    }
+}
+
+void Runner::ScheduleStep(std::size_t index, std::uint64_t time) {
+    device_->scheduler.At(time, [this, index] { RunStep(index); });
+}
+
+void Runner::Continue(std::size_t next, std::uint64_t time) {
+    if (stopped_ || next >= plan_.size())
+        device_->scheduler.At(
+            time, [this] { Finish(); }, "end");
+    else
+        ScheduleStep(next, time);
+}
+
+void Runner::RunStep(std::size_t index) {
+    if (stopped_ || finished_)
+        return;
+    sim::Device& device = *device_;
+    const Step& step = plan_[index];
+    if (!deviceReady_ && !IsSetUpStep(step.kind) && !IsRegistryStep(step.kind))
+        ApplyDeviceSetUp();
+    // What the previous step caused has been processed by now.
+    Observe();
+    currentStep_ = &step;
+    const std::uint64_t now = device.Now();
+
+    if (step.kind == StepKind::Wait) {
+        currentStep_ = nullptr;
+        if (step.ticks) {
+            BeginTickWait(index + 1, step.durationMs);
+        } else {
+            Continue(index + 1, now + step.durationMs);
+        }
+        return;
+    }
+    if (step.kind == StepKind::Start) {
+        // The next step goes on the agenda first: the program's own waits will run it.
+        Continue(index + 1, now);
+        currentStep_ = nullptr;
+        StartProgram(step);
+        return;
+    }
+    if (IsCheckStep(step.kind)) {
+        std::string found = Check(step);
+        if (found.empty()) {
+            ++result_.checksHeld;
+            if (!options_.quiet)
+                Line("holds: line " + std::to_string(step.line) + ": " + step.source);
+        } else {
+            ++result_.checksFailed;
+            Failure(step, found);
+        }
+        currentStep_ = nullptr;
+        Continue(index + 1, now);
+        return;
+    }
+
+    std::string problem = Apply(step);
+    if (!problem.empty()) {
+        result_.stepFailed = true;
+        Failure(step, "cannot apply: " + problem);
+        stopped_ = true;
+    } else {
+        const bool byHand = step.kind == StepKind::UserBt || step.kind == StepKind::UserWifi;
+        Observe(byHand ? "by hand" : nullptr);
+    }
+    currentStep_ = nullptr;
+    Continue(index + 1, now);
+}
+
+void Runner::BeginTickWait(std::size_t next, std::uint64_t ticks) {
+    if (ticks == 0) {
+        Continue(next, device_->Now());
+        return;
+    }
+    if (!ProgramRunning()) {
+        result_.stepFailed = true;
+        Failure(plan_[next - 1], "the program is not running, so there is no check timer");
+        stopped_ = true;
+        Continue(next, device_->Now());
+        return;
+    }
+    const int generation = ++tickWaitGeneration_;
+    const std::uint64_t target = watcher_.Ticks() + ticks;
+    TickWaitCheck(next, target, generation);
+}
+
+// One item on the agenda at the check timer's next expiry: at one instant the program's own
+// timer comes before the agenda, so when the item runs that tick has been processed.
+void Runner::TickWaitCheck(std::size_t next, std::uint64_t target, int generation) {
+    if (stopped_ || generation != tickWaitGeneration_)
+        return;
+    sim::Device& device = *device_;
+    const Step& waitStep = plan_[next - 1];
+    if (watcher_.Ticks() >= target) {
+        Continue(next, device.Now());
+        return;
+    }
+    if (!ProgramRunning()) {
+        result_.stepFailed = true;
+        Failure(waitStep, "the program ended before its check timer had run " +
+                              std::to_string(waitStep.durationMs) + " times");
+        stopped_ = true;
+        Continue(next, device.Now());
+        return;
+    }
+    std::uint64_t when = device.Now() + 1;
+    const HWND main = MainWindow();
+    const sim::Timer* timer = main ? device.windows.timers.Find(main, 1) : nullptr;
+    if (timer != nullptr) {
+        if (timer->due >= device.Now())
+            when = timer->due;
+    } else if (main != nullptr || observerAttached_) {
+        result_.stepFailed = true;
+        Failure(waitStep, "the program's main window has no check timer (timer 1)");
+        stopped_ = true;
+        Continue(next, device.Now());
+        return;
+    } else {
+        // Still starting: its main window and timer come once start-up's pause is over.
+        when = device.Now() + 50;
+    }
+    device.scheduler.At(
+        when, [this, next, target, generation] { TickWaitCheck(next, target, generation); });
+}
+
+void Runner::Finish() {
+    if (finished_)
+        return;
+    if (!deviceReady_)
+        ApplyDeviceSetUp();
+    Observe();
+    finished_ = true;
+    result_.endTime = device_->Now();
+    if (ProgramRunning())
+        Line("end of the scenario: the device shuts down");
+    else
+        Line("end of the scenario");
+}
+
+void Runner::Line(const std::string& text) {
+    if (options_.quiet)
+        return;
+    std::fprintf(out_, "%s  %s\n", FormatTime(device_->Now()).c_str(), text.c_str());
+}
+
+void Runner::Failure(const Step& step, const std::string& text) {
+    std::string where = step.line > 0 ? "line " + std::to_string(step.line) + ": " : "";
+    std::fprintf(out_, "%s  FAILED %s%s: %s\n", FormatTime(device_->Now()).c_str(), where.c_str(),
+                 step.source.c_str(), text.c_str());
+}
+
+void Runner::PrintSummary(const RunResult& result) {
+    std::fprintf(out_, "\nSummary: %s simulated, %llu runs of the check timer\n",
+                 FormatTime(result.endTime).c_str(), static_cast<unsigned long long>(result.ticks));
+    for (Radio radio : {Radio::Bluetooth, Radio::Wifi}) {
+        int byProgram = 0, byHand = 0;
+        for (const RadioSwitch& s : log_.Switches(radio))
+            (s.byProgram ? byProgram : byHand)++;
+        const std::uint64_t on = log_.TimeOn(radio);
+        std::string switches =
+            std::to_string(byProgram + byHand) + " switch" + (byProgram + byHand == 1 ? "" : "es");
+        if (byHand > 0)
+            switches += " (" + std::to_string(byProgram) + " by Kipo, " + std::to_string(byHand) +
+                        " by hand)";
+        std::fprintf(out_, "  %-10s %s, on for %s (%s of the run)\n", RadioName(radio),
+                     switches.c_str(), FormatTime(on).c_str(),
+                     FormatShare(on, result.endTime).c_str());
+    }
+    const model::IdleTimer& idle = device_->handheld.idle;
+    const std::size_t lapses = idle.Lapses(result.endTime).size();
+    std::fprintf(out_,
+                 "  %-10s %d reset%s; the device would have suspended %zu time%s (after %s "
+                 "without activity)\n",
+                 "Idle timer", idle.Resets(), idle.Resets() == 1 ? "" : "s", lapses,
+                 lapses == 1 ? "" : "s", FormatTime(model::IdleTimer::kTimeoutMs).c_str());
+    std::fprintf(out_, "  %-10s %d held, %d failed%s\n", "Checks", result.checksHeld,
+                 result.checksFailed, result.stepFailed ? "; a step could not apply" : "");
+}
+
+} // namespace kiposim

@@ -1,0 +1,203 @@
+// Watching the device from outside: what changed since the last look (foreground caption,
+// radios, the program's windows, its icon and menu) becomes a line of the timeline. Looking
+// uses the device's own state, never a platform call, so `expect calls` counts only what
+// the programs on the device did.
+#include "app/main_frame.h"
+#include "app/switcher_app.h"
+#include "platform/sim/device.h"
+#include "platform/sim/radios.h"
+#include "tools/kipo-sim/runner.h"
+#include "tools/kipo-sim/shell_view.h"
+
+namespace kiposim {
+
+bool Runner::ProgramRunning() const {
+    return device_->ProcessById(sim::kProgramProcess).running;
+}
+
+HWND Runner::MainWindow() const {
+    if (mainWindow_ != nullptr && device_->windows.Exists(mainWindow_))
+        return mainWindow_;
+    return nullptr;
+}
+
+std::optional<WString> Runner::Foreground() const {
+    const sim::Window* window = device_->windows.Get(device_->windows.Foreground());
+    if (window == nullptr)
+        return std::nullopt;
+    return window->caption;
+}
+
+// The frame is found when it starts its check timer (inside its creation), so the observer
+// hears the very first tick.
+void Runner::AttachObserver() {
+    if (observerAttached_ || device_->CurrentProcess() != sim::kProgramProcess)
+        return;
+    auto* app = dynamic_cast<CSwitcherApp*>(AfxGetApp());
+    CMainFrame* frame = app != nullptr ? app->MainFrame() : nullptr;
+    if (frame == nullptr)
+        return;
+    frame->SetDecisionObserver(&watcher_);
+    observerAttached_ = true;
+    attachedFrame_ = frame;
+    mainWindow_ = frame->m_hWnd;
+}
+
+void Runner::OnTraceCall(const sim::TraceCall& call) {
+    if (options_.trace && !options_.quiet)
+        std::fprintf(out_, "%s      %s %s\n", FormatTime(call.time).c_str(),
+                     ProcessLabel(call.process).c_str(), call.Text().c_str());
+    if (!observerAttached_ && call.name == "SetTimer" && call.process == sim::kProgramProcess)
+        AttachObserver();
+    // The icon comes and goes inside start-up and shut-down, between the runner's looks.
+    if (!options_.quiet && seenValid_ && call.name == "Shell_NotifyIcon")
+        Observe();
+}
+
+std::string Runner::ProcessLabel(int process) const {
+    if (process == sim::kShellProcess)
+        return "[shell]";
+    if (process == sim::kProgramProcess)
+        return "[" + ToUtf8(exeName_) + "]";
+    if (device_->widcomm.Installed() && process == device_->widcomm.Process())
+        return "[Widcomm]";
+    return "[process " + std::to_string(process) + "]";
+}
+
+void Runner::ReadSeen(Seen& seen) const {
+    const sim::Device& device = *device_;
+    const sim::Window* front = device.windows.Get(device.windows.Foreground());
+    seen.hasForeground = front != nullptr;
+    if (front != nullptr) {
+        if (seen.caption != front->caption)
+            seen.caption = front->caption;
+    } else {
+        seen.caption.clear();
+    }
+    seen.radio[0] = sim::BluetoothIsOn(device);
+    seen.radio[1] = sim::WifiIsOn(device);
+    ShellState shell = ReadShellState(device, sim::kProgramProcess);
+    seen.iconShown = shell.iconShown;
+    seen.iconResource = shell.iconResource;
+    seen.menuOpen = shell.menuOpen;
+    seen.running = ProgramRunning();
+    seen.windows.clear();
+    for (HWND handle : device.windows.TopLevel()) {
+        const sim::Window* w = device.windows.Get(handle);
+        if (w == nullptr || w->process != sim::kProgramProcess || handle == mainWindow_)
+            continue;
+        seen.windows.push_back({handle, w->caption, w->Visible()});
+    }
+}
+
+void Runner::Observe(const char* radioReason) {
+    if (!seenValid_ || device_ == nullptr)
+        return;
+    Seen now;
+    now.caption.reserve(seen_.caption.size());
+    ReadSeen(now);
+    ReportChanges(now, nullptr, radioReason);
+}
+
+void Runner::ReportChanges(const Seen& now, const TickReport* tick, const char* reason) {
+    const std::uint64_t time = device_->Now();
+    // The program's own windows first: a dialog that opens usually takes the foreground.
+    for (const Seen::Window& w : now.windows) {
+        const Seen::Window* before = nullptr;
+        for (const Seen::Window& old : seen_.windows)
+            if (old.handle == w.handle)
+                before = &old;
+        if (before == nullptr)
+            Line("Kipo's window " + QuoteCaption(w.caption) +
+                 (w.visible ? " opens" : " is created, hidden"));
+        else if (before->visible != w.visible)
+            Line("Kipo's window " + QuoteCaption(w.caption) +
+                 (w.visible ? " is shown" : " is hidden"));
+    }
+    for (const Seen::Window& old : seen_.windows) {
+        bool still = false;
+        for (const Seen::Window& w : now.windows)
+            still = still || w.handle == old.handle;
+        if (!still)
+            Line("Kipo's window " + QuoteCaption(old.caption) + " closes");
+    }
+
+    if (now.hasForeground != seen_.hasForeground || now.caption != seen_.caption) {
+        log_.Caption(time, now.hasForeground ? std::optional<WString>(now.caption) : std::nullopt);
+        Line(now.hasForeground ? "foreground: " + QuoteCaption(now.caption)
+                               : "no window in the foreground");
+    }
+
+    for (int r = 0; r < kRadios; ++r) {
+        if (now.radio[r] == seen_.radio[r])
+            continue;
+        const Radio radio = r == 0 ? Radio::Bluetooth : Radio::Wifi;
+        bool byProgram = false;
+        std::string why;
+        if (tick != nullptr && !tick->decision[r].empty()) {
+            byProgram = true;
+            why = "Kipo, " + tick->decision[r];
+        } else if (reason != nullptr) {
+            why = reason;
+        } else if (tick != nullptr) {
+            byProgram = true;
+            why = "Kipo";
+        } else {
+            why = "outside Kipo";
+        }
+        log_.Switch(radio, time, now.radio[r], byProgram, why);
+        Line(std::string(RadioName(radio)) + (now.radio[r] ? " on" : " off") + "  by " + why);
+    }
+
+    if (now.iconShown != seen_.iconShown || now.iconResource != seen_.iconResource) {
+        if (now.iconShown)
+            Line("notification icon shown (icon " + std::to_string(now.iconResource) + ")");
+        else
+            Line("notification icon removed");
+    }
+    if (now.menuOpen != seen_.menuOpen)
+        Line(now.menuOpen ? "popup menu opens" : "popup menu closes");
+
+    seen_.hasForeground = now.hasForeground;
+    if (seen_.caption != now.caption)
+        seen_.caption = now.caption;
+    for (int r = 0; r < kRadios; ++r)
+        seen_.radio[r] = now.radio[r];
+    seen_.iconShown = now.iconShown;
+    seen_.iconResource = now.iconResource;
+    seen_.menuOpen = now.menuOpen;
+    seen_.running = now.running;
+    seen_.windows = now.windows;
+}
+
+void Runner::OnTickEnd(const TickReport& report) {
+    log_.Tick(device_->Now());
+    if (report.skipped) {
+        if (options_.explain)
+            Line("tick skipped: Kipo was busy");
+        return;
+    }
+    if (options_.explain && report.changed) {
+        Line("tick: caption " + QuoteCaption(report.caption) + " is new" +
+             (report.endedEarly ? "; a Bluetooth on-while-active entry ended the tick" : ""));
+        if (!options_.quiet) {
+            for (const std::string& tried : report.tried)
+                std::fprintf(out_, "            %s\n", tried.c_str());
+            for (int r = 0; r < kRadios; ++r)
+                if (report.decision[r].empty())
+                    std::fprintf(out_, "            %s: no rule decided\n",
+                                 r == 0 ? "Bluetooth" : "WiFi");
+        }
+    }
+    if (report.keepAliveReset) {
+        log_.IdleReset(device_->Now());
+        Line("idle timer reset by the keep-alive (every 22nd tick with a radio known on)");
+    }
+    if (!seenValid_)
+        return;
+    Seen now;
+    ReadSeen(now);
+    ReportChanges(now, &report, nullptr);
+}
+
+} // namespace kiposim

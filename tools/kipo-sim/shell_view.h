@@ -1,0 +1,45 @@
+// The shell side of the device as the scenario steps need it: the program's notification
+// icon and popup menu, and the controls of its dialogs and message boxes. Kept apart from
+// the runner so the runner does not depend on how the shell keeps them.
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "platform/text.h"
+
+namespace sim {
+class Device;
+}
+
+namespace kiposim {
+
+struct ShellState {
+    bool iconShown = false;
+    int iconResource = 0; // the icon resource the program's icon shows, 0 if unknown
+    bool menuOpen = false;
+};
+
+ShellState ReadShellState(const sim::Device& device, int process);
+
+// Each returns an empty string when it applied, else what it found instead.
+std::string TapIcon(sim::Device& device, int process, bool leftButton);
+std::string ChooseMenuItem(sim::Device& device, const WString& text);
+std::string DismissMenu(sim::Device& device);
+std::string TypeText(sim::Device& device, int process, int id, const WString& text);
+std::string SetCheck(sim::Device& device, int process, int id, bool on);
+std::string SelectItem(sim::Device& device, int process, int id, int item);
+std::string ChooseRadio(sim::Device& device, int process, int id);
+std::string ClickButton(sim::Device& device, int process, int id);
+
+// Control state for checks: the control of the foreground dialog, or when the foreground
+// window is not one of the program's dialogs, of its newest open dialog. Empty optional
+// with `problem` set when there is no such control.
+std::optional<WString> ControlText(const sim::Device& device, int process, int id,
+                                   std::string& problem);
+std::optional<bool> ControlChecked(const sim::Device& device, int process, int id,
+                                   std::string& problem);
+std::optional<int> ControlSelection(const sim::Device& device, int process, int id,
+                                    std::string& problem);
+
+} // namespace kiposim

@@ -1,0 +1,104 @@
+#include "tools/kipo-sim/tick_watcher.h"
+
+namespace kiposim {
+
+namespace {
+
+int RadioIndex(TickRadio radio) {
+    return radio == TickRadio::Bluetooth ? 0 : 1;
+}
+
+} // namespace
+
+const char* TickWatcher::ListName(TickRule rule) {
+    switch (rule) {
+    case TickRule::OffList:
+        return "off list";
+    case TickRule::RunningList:
+        return "running list";
+    case TickRule::OnActiveList:
+        return "on-while-active list";
+    case TickRule::DefaultAction:
+        return "default action";
+    case TickRule::KnownOff:
+        return "known off";
+    }
+    return "?";
+}
+
+std::string TickWatcher::RuleText(TickRule rule, int index, const WString* entry, bool on) {
+    switch (rule) {
+    case TickRule::DefaultAction:
+        return std::string("default action (") + (on ? "Turn On" : "Turn Off") + ")";
+    case TickRule::KnownOff:
+        return "known off, caption unchanged (off lists first)";
+    default:
+        break;
+    }
+    std::string text = std::string(ListName(rule)) + " entry " + std::to_string(index + 1);
+    if (entry != nullptr)
+        text += " " + QuoteCaption(*entry, 60);
+    if (rule == TickRule::RunningList)
+        text += " (its window exists)";
+    return text;
+}
+
+void TickWatcher::OnTickSkipped() {
+    ++ticks_;
+    TickReport report;
+    report.skipped = true;
+    onTickEnd_(report);
+}
+
+void TickWatcher::OnKeepAlive(LONG counter, bool reset) {
+    current_.keepAliveCounter = counter;
+    current_.keepAliveReset = current_.keepAliveReset || reset;
+}
+
+void TickWatcher::OnTickStart(const WString& caption, bool changed) {
+    // The keep-alive step comes before the caption is read, so its news is kept.
+    const LONG counter = current_.keepAliveCounter;
+    const bool reset = current_.keepAliveReset;
+    current_ = TickReport();
+    current_.keepAliveCounter = counter;
+    current_.keepAliveReset = reset;
+    current_.caption = caption;
+    current_.changed = changed;
+    inTick_ = true;
+}
+
+void TickWatcher::OnRuleTried(TickRadio radio, TickRule list, int index, const WString& entry,
+                              bool matched) {
+    if (!explain_ || !current_.changed)
+        return;
+    current_.tried.push_back(std::string(radio == TickRadio::Bluetooth ? "Bluetooth" : "WiFi") +
+                             ": " + ListName(list) + " entry " + std::to_string(index + 1) + " " +
+                             QuoteCaption(entry, 60) + (matched ? " matches" : " no"));
+}
+
+void TickWatcher::OnDecision(const TickDecision& decision) {
+    const int r = RadioIndex(decision.radio);
+    // The first decision of a radio is the one that counts (WiFi's on-while-active list may
+    // report several matching entries).
+    if (current_.decision[r].empty()) {
+        current_.decision[r] = RuleText(decision.rule, decision.index, decision.entry, decision.on);
+        current_.decidedOn[r] = decision.on;
+    }
+    if (explain_ && current_.changed)
+        current_.tried.push_back(
+            std::string(r == 0 ? "Bluetooth" : "WiFi") +
+            " decided: " + (decision.on ? "on" : "off") + " by " +
+            RuleText(decision.rule, decision.index, decision.entry, decision.on));
+}
+
+void TickWatcher::OnTickEnd(bool endedEarly) {
+    ++ticks_;
+    current_.endedEarly = endedEarly;
+    inTick_ = false;
+    TickReport report = std::move(current_);
+    current_ = TickReport();
+    current_.keepAliveCounter = report.keepAliveCounter;
+    onTickEnd_(report);
+}
+
+} // namespace kiposim

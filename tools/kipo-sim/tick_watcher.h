@@ -1,0 +1,58 @@
+// Listens to the program's monitor tick (as its decision observer) and hands each finished
+// tick to the runner: which rule decided each radio and, for --explain, every rule tried.
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "engine/decision_observer.h"
+#include "tools/kipo-sim/run_log.h"
+
+namespace kiposim {
+
+struct TickReport {
+    WString caption; // lower-cased, as the tick saw it
+    bool changed = false;
+    bool skipped = false; // the frame was busy: nothing was evaluated
+    bool endedEarly = false;
+    bool keepAliveReset = false;
+    LONG keepAliveCounter = 0;
+    // The rule that decided each radio this tick, in words; empty when none did.
+    std::string decision[kRadios];
+    bool decidedOn[kRadios] = {};
+    // Every rule tried, in order, in words (only when explaining).
+    std::vector<std::string> tried;
+};
+
+class TickWatcher : public CDecisionObserver {
+  public:
+    explicit TickWatcher(std::function<void(const TickReport&)> onTickEnd)
+        : onTickEnd_(std::move(onTickEnd)) {}
+
+    void SetExplain(bool explain) { explain_ = explain; }
+    // Runs of the check timer seen so far (skipped ones included).
+    std::uint64_t Ticks() const { return ticks_; }
+
+    void OnTickSkipped() override;
+    void OnKeepAlive(LONG counter, bool reset) override;
+    void OnTickStart(const WString& caption, bool changed) override;
+    void OnRuleTried(TickRadio radio, TickRule list, int index, const WString& entry,
+                     bool matched) override;
+    void OnDecision(const TickDecision& decision) override;
+    void OnTickEnd(bool endedEarly) override;
+
+    // "on-while-active list entry 2 "inbox"" and the like.
+    static std::string RuleText(TickRule rule, int index, const WString* entry, bool on);
+    static const char* ListName(TickRule rule);
+
+  private:
+    std::function<void(const TickReport&)> onTickEnd_;
+    bool explain_ = false;
+    std::uint64_t ticks_ = 0;
+    TickReport current_;
+    bool inTick_ = false;
+};
+
+} // namespace kiposim
