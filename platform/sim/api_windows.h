@@ -130,11 +130,33 @@ struct PAINTSTRUCT {
 #define GWLP_USERDATA GWL_USERDATA
 #define GWLP_WNDPROC GWL_WNDPROC
 
+// Window-manager errors.
+#define ERROR_TLW_WITH_WSCHILD 1406L
+#define ERROR_CANNOT_FIND_WND_CLASS 1407L
+#define ERROR_WINDOW_OF_OTHER_THREAD 1408L
+#define ERROR_CLASS_ALREADY_EXISTS 1410L
+#define ERROR_CLASS_DOES_NOT_EXIST 1411L
+#define ERROR_INVALID_INDEX 1413L
+
+// WM_ACTIVATE and WM_SIZE.
+#define WA_INACTIVE 0
+#define WA_ACTIVE 1
+#define WA_CLICKACTIVE 2
+#define SIZE_RESTORED 0
+
+// SetTimer's period limits.
+#define USER_TIMER_MINIMUM 0x0000000A
+#define USER_TIMER_MAXIMUM 0x7FFFFFFF
+
 // ShowWindow.
 #define SW_HIDE 0
 #define SW_SHOWNORMAL 1
+#define SW_SHOWMAXIMIZED 3
+#define SW_MAXIMIZE 3
+#define SW_SHOWNOACTIVATE 4
 #define SW_SHOW 5
 #define SW_MINIMIZE 6
+#define SW_SHOWMINNOACTIVE 7
 #define SW_SHOWNA 8
 #define SW_RESTORE 9
 
@@ -144,12 +166,19 @@ struct PAINTSTRUCT {
 
 // Virtual keys.
 #define VK_LBUTTON 0x01
+#define VK_BACK 0x08
+#define VK_TAB 0x09
 #define VK_RETURN 0x0D
+#define VK_SHIFT 0x10
+#define VK_CONTROL 0x11
+#define VK_MENU 0x12
 #define VK_ESCAPE 0x1B
 #define VK_LEFT 0x25
 #define VK_UP 0x26
 #define VK_RIGHT 0x27
 #define VK_DOWN 0x28
+#define VK_LWIN 0x5B
+#define VK_RWIN 0x5C
 #define VK_APP1 0xC1
 #define VK_APP2 0xC2
 #define MOD_ALT 0x0001
@@ -162,7 +191,7 @@ struct PAINTSTRUCT {
 #define SM_CXSCREEN 0
 #define SM_CYSCREEN 1
 
-BOOL RegisterClassW(const WNDCLASSW* wndClass);
+ATOM RegisterClassW(const WNDCLASSW* wndClass);
 BOOL UnregisterClassW(LPCWSTR className, HINSTANCE instance);
 BOOL GetClassInfoW(HINSTANCE instance, LPCWSTR className, WNDCLASSW* wndClass);
 HWND CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD style, int x,
@@ -208,9 +237,14 @@ BOOL SetWindowPos(HWND window, HWND insertAfter, int x, int y, int cx, int cy, U
 #define SWP_NOSIZE 0x0001
 #define SWP_NOMOVE 0x0002
 #define SWP_NOZORDER 0x0004
+#define SWP_NOREDRAW 0x0008
 #define SWP_NOACTIVATE 0x0010
 #define SWP_SHOWWINDOW 0x0040
+#define SWP_HIDEWINDOW 0x0080
 #define HWND_TOP (reinterpret_cast<HWND>(0))
+#define HWND_BOTTOM (reinterpret_cast<HWND>(1))
+#define HWND_TOPMOST (reinterpret_cast<HWND>(-1))
+#define HWND_NOTOPMOST (reinterpret_cast<HWND>(-2))
 int GetSystemMetrics(int index);
 BOOL InvalidateRect(HWND window, const RECT* rect, BOOL erase);
 HDC BeginPaint(HWND window, PAINTSTRUCT* paint);
@@ -232,3 +266,6 @@ BOOL KillTimer(HWND window, UINT_PTR id);
 BOOL RegisterHotKey(HWND window, int id, UINT modifiers, UINT virtualKey);
 BOOL UnregisterHotKey(HWND window, int id);
 SHORT GetAsyncKeyState(int virtualKey);
+// The Windows CE core library's export that takes a key combination away from whichever window
+// holds it as a hot key. Programs reach it by name (GetProcAddressW on "coredll.dll").
+BOOL UnregisterFunc1(UINT modifiers, UINT virtualKey);

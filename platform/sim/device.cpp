@@ -33,6 +33,7 @@ Device::Device() {
     processes_.push_back(program);
     previousCurrent_ = g_current;
     g_current = this;
+    BootWindows();
 }
 
 Device::~Device() { g_current = previousCurrent_; }

@@ -11,7 +11,9 @@
 #include "platform/platform.h"
 #include "platform/sim/events.h"
 #include "platform/sim/registry.h"
+#include "platform/sim/scheduler.h"
 #include "platform/sim/trace.h"
+#include "platform/sim/window_manager.h"
 #include "platform/sim/widcomm_stack.h"
 
 namespace sim {
@@ -85,7 +87,34 @@ public:
     Events events;
     WidcommStack widcomm; // installed by SetUpBluetooth (radios.h)
 
+    // Windows, messages, timers, hot keys and keys of every process; the outside world's
+    // agenda (scheduler.h). The device-side operations below are for tests and kipo-sim
+    // (device_windows.cpp); each acts as the process that owns the window concerned.
+    WindowManager windows;
+    Scheduler scheduler{*this};
+
+    // A new top-level window of another program (a process of its own unless `process` is
+    // given), shown and brought to the foreground; or left behind the foreground window.
+    HWND OpenWindow(const WString& caption, int process = 0);
+    HWND OpenWindowBehind(const WString& caption, int process = 0);
+    // The first top-level window in z-order with exactly this caption: brought to the
+    // foreground / closed (WM_CLOSE) / renamed. False when there is none.
+    bool Front(const WString& caption);
+    bool Close(const WString& caption);
+    bool Rename(const WString& oldCaption, const WString& newCaption);
+    // No window is in the foreground.
+    void NoForeground();
+    // Keys: a press reaches the hot key's holder as WM_HOTKEY, else the focus as WM_KEYDOWN.
+    void PressKey(UINT virtualKey);
+    void ReleaseKey(UINT virtualKey);
+    void TapKey(UINT virtualKey);
+    void SetScreenSize(int width, int height);
+    // The shell's Today screen, captioned "Desktop", in the foreground at boot.
+    HWND DesktopWindow() const { return desktop_; }
+
 private:
+    void BootWindows();
+    HWND desktop_ = nullptr;
     std::uint64_t now_ = 0;
     int currentProcess_ = kProgramProcess;
     std::vector<Process> processes_;

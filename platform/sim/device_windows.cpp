@@ -1,0 +1,179 @@
+// The device side of the window system: the shell's Today screen at boot, and what the
+// simulated user does to windows and keys. Each operation acts as the process that owns the
+// window concerned, as that program or the shell would.
+#include <string>
+
+#include "platform/sim/device.h"
+#include "platform/sim/messaging.h"
+#include "platform/sim/window_ops.h"
+
+namespace sim {
+
+namespace {
+
+constexpr const WCHAR* kDesktopClass = TEXT("DesktopExplorerWindow");
+constexpr const WCHAR* kAppClass = TEXT("SimulatedAppWindow");
+
+// Other programs' windows do what DefWindowProcW does: WM_CLOSE destroys them.
+LRESULT CALLBACK PlainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    return DefaultProc(window, message, wParam, lParam);
+}
+
+void EnsureClass(Device& device, int process, const WCHAR* name) {
+    if (device.windows.FindClass(process, name) != nullptr)
+        return;
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = PlainWindowProc;
+    wc.lpszClassName = name;
+    device.windows.RegisterClass(process, wc);
+}
+
+std::string Utf8(const WString& text) {
+    return ToUtf8(text);
+}
+
+} // namespace
+
+void Device::BootWindows() {
+    ProcessScope scope(*this, kShellProcess);
+    EnsureClass(*this, kShellProcess, kDesktopClass);
+    desktop_ =
+        CreateWindowAs(0, kDesktopClass, TEXT("Desktop"), WS_VISIBLE, 0, 0, windows.ScreenWidth(),
+                       windows.ScreenHeight(), nullptr, nullptr, nullptr, nullptr);
+    // The shell holds Application Button 1 until a program takes it (UnregisterFunc1).
+    windows.hotKeys.Register(desktop_, VK_APP1, MOD_WIN, VK_APP1, kShellProcess);
+}
+
+HWND Device::OpenWindow(const WString& caption, int process) {
+    if (process == 0)
+        process =
+            CreateProcess(TEXT("\\Program Files\\App") +
+                          FromUtf8(std::to_string(processes_.size() + 1)) + TEXT("\\app.exe"));
+    ProcessScope scope(*this, process);
+    EnsureClass(*this, process, kAppClass);
+    const WString text = caption.substr(0, caption.find(WCHAR(0)));
+    HWND window =
+        CreateWindowAs(0, kAppClass, text.c_str(), WS_VISIBLE, CW_USEDEFAULT, CW_USEDEFAULT,
+                       CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, nullptr, nullptr);
+    trace.VoidCall("device:open", Utf8(text));
+    return window;
+}
+
+HWND Device::OpenWindowBehind(const WString& caption, int process) {
+    if (process == 0)
+        process =
+            CreateProcess(TEXT("\\Program Files\\App") +
+                          FromUtf8(std::to_string(processes_.size() + 1)) + TEXT("\\app.exe"));
+    ProcessScope scope(*this, process);
+    EnsureClass(*this, process, kAppClass);
+    const WString text = caption.substr(0, caption.find(WCHAR(0)));
+    HWND window = CreateWindowAs(0, kAppClass, text.c_str(), 0, CW_USEDEFAULT, CW_USEDEFAULT,
+                                 CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, nullptr, nullptr);
+    if (window != nullptr) {
+        windows.PlaceBehind(window, windows.Foreground());
+        ShowWindowAs(window, SW_SHOWNA);
+    }
+    trace.VoidCall("device:open-behind", Utf8(text));
+    return window;
+}
+
+bool Device::Front(const WString& caption) {
+    HWND window = windows.FindExact(caption);
+    if (window != nullptr) {
+        ProcessScope scope(*this, windows.Get(window)->process);
+        Activate(window);
+    }
+    trace.VoidCall("device:front", Utf8(caption));
+    return window != nullptr;
+}
+
+bool Device::Close(const WString& caption) {
+    HWND window = windows.FindExact(caption);
+    if (window != nullptr)
+        Send(window, WM_CLOSE, 0, 0);
+    trace.VoidCall("device:close", Utf8(caption));
+    return window != nullptr;
+}
+
+bool Device::Rename(const WString& oldCaption, const WString& newCaption) {
+    HWND window = windows.FindExact(oldCaption);
+    if (window != nullptr) {
+        const WString text = newCaption.substr(0, newCaption.find(WCHAR(0)));
+        Send(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    }
+    trace.VoidCall("device:rename", Utf8(oldCaption), Utf8(newCaption));
+    return window != nullptr;
+}
+
+void Device::NoForeground() {
+    ClearForeground();
+    trace.VoidCall("device:no-front");
+}
+
+void Device::PressKey(UINT virtualKey) {
+    HotKeys& keys = windows.hotKeys;
+    keys.SetDown(virtualKey, true);
+    trace.VoidCall("device:press", virtualKey);
+    if (const HotKey* hot = keys.Match(keys.HeldModifiers(virtualKey), virtualKey)) {
+        const UINT modifiers = hot->modifiers & ~static_cast<UINT>(MOD_KEYUP);
+        const MSG msg{hot->window,
+                      WM_HOTKEY,
+                      static_cast<WPARAM>(hot->id),
+                      MAKELPARAM(modifiers, virtualKey),
+                      static_cast<DWORD>(now_),
+                      {}};
+        windows.queues.Post(
+            hot->window != nullptr ? windows.Get(hot->window)->process : hot->process, msg);
+        return;
+    }
+    HWND foreground = windows.Foreground();
+    if (foreground == nullptr)
+        return;
+    const int process = windows.Get(foreground)->process;
+    HWND focus = windows.Focus(process);
+    ProcessScope scope(*this, process);
+    Post(focus != nullptr ? focus : foreground, WM_KEYDOWN, virtualKey, 1);
+}
+
+void Device::ReleaseKey(UINT virtualKey) {
+    HotKeys& keys = windows.hotKeys;
+    keys.SetDown(virtualKey, false);
+    trace.VoidCall("device:release", virtualKey);
+    if (const HotKey* hot = keys.Match(keys.HeldModifiers(virtualKey), virtualKey)) {
+        // Only a hot key registered with MOD_KEYUP hears the release.
+        if ((hot->modifiers & MOD_KEYUP) != 0) {
+            const MSG msg{hot->window,
+                          WM_HOTKEY,
+                          static_cast<WPARAM>(hot->id),
+                          MAKELPARAM(hot->modifiers, virtualKey),
+                          static_cast<DWORD>(now_),
+                          {}};
+            windows.queues.Post(
+                hot->window != nullptr ? windows.Get(hot->window)->process : hot->process, msg);
+        }
+        return;
+    }
+    HWND foreground = windows.Foreground();
+    if (foreground == nullptr)
+        return;
+    const int process = windows.Get(foreground)->process;
+    HWND focus = windows.Focus(process);
+    ProcessScope scope(*this, process);
+    Post(focus != nullptr ? focus : foreground, WM_KEYUP, virtualKey, 1);
+}
+
+void Device::TapKey(UINT virtualKey) {
+    PressKey(virtualKey);
+    ReleaseKey(virtualKey);
+}
+
+void Device::SetScreenSize(int width, int height) {
+    windows.SetScreenSize(width, height);
+    if (windows.Exists(desktop_)) {
+        ProcessScope scope(*this, kShellProcess);
+        PlaceWindow(desktop_, RECT{0, 0, windows.ScreenWidth(), windows.ScreenHeight()}, true);
+    }
+    trace.VoidCall("device:screen", width, height);
+}
+
+} // namespace sim

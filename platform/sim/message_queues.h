@@ -1,0 +1,42 @@
+// Posted messages of every simulated process, and the quit flag PostQuitMessage raises.
+#pragma once
+
+#include <deque>
+#include <functional>
+#include <map>
+
+#include "platform/platform.h"
+
+namespace sim {
+
+class MessageQueues {
+  public:
+    using Match = std::function<bool(const MSG&)>;
+
+    void Post(int process, const MSG& msg);
+    // Windows keeps the quit request as a flag, seen once the posted messages are gone.
+    void PostQuit(int process, int exitCode);
+
+    // The first posted message that `match` accepts; removed when `remove`.
+    bool TakePosted(int process, const Match& match, bool remove, MSG& out);
+    // The quit request as a WM_QUIT message; the flag is cleared when `remove`.
+    bool TakeQuit(int process, bool remove, MSG& out);
+
+    bool HasPosted(int process) const;
+    bool QuitPending(int process) const;
+    std::size_t PostedCount(int process) const;
+    // Processes, other than `except`, with posted messages or a quit request.
+    std::vector<int> BusyProcesses(int except) const;
+    // A destroyed window's messages are dropped, as Windows drops them.
+    void RemoveFor(HWND window);
+
+  private:
+    struct Queue {
+        std::deque<MSG> posted;
+        bool quit = false;
+        int quitCode = 0;
+    };
+    std::map<int, Queue> queues_;
+};
+
+} // namespace sim

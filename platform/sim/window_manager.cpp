@@ -1,0 +1,256 @@
+#include "platform/sim/window_manager.h"
+
+#include <algorithm>
+
+namespace sim {
+
+namespace {
+
+bool SameName(const WString& a, LPCWSTR b) {
+    if (b == nullptr)
+        return false;
+    WString other(b);
+    return LowerCopy(a) == LowerCopy(other);
+}
+
+void Erase(std::vector<HWND>& list, HWND handle) {
+    list.erase(std::remove(list.begin(), list.end(), handle), list.end());
+}
+
+} // namespace
+
+WindowManager::WindowManager() = default;
+
+void WindowManager::SetScreenSize(int width, int height) {
+    screenWidth_ = std::max(1, width);
+    screenHeight_ = std::max(1, height);
+}
+
+int WindowManager::Scale() const {
+    return std::max(1, std::min(screenWidth_, screenHeight_) / 240);
+}
+
+RECT WindowManager::DefaultTopLevelRect() const {
+    RECT rect{0, TaskbarHeight(), screenWidth_, screenHeight_ - MenuBarHeight()};
+    if (rect.bottom < rect.top)
+        rect.bottom = rect.top;
+    return rect;
+}
+
+ATOM WindowManager::RegisterClass(int process, const WNDCLASSW& wndClass) {
+    if (wndClass.lpszClassName == nullptr || IS_INTRESOURCE(wndClass.lpszClassName))
+        return 0;
+    for (const auto& existing : classes_)
+        if (existing->process == process && SameName(existing->name, wndClass.lpszClassName))
+            return 0;
+    auto entry = std::make_unique<WindowClass>();
+    entry->name = wndClass.lpszClassName;
+    entry->atom = nextAtom_++;
+    entry->process = process;
+    entry->style = wndClass.style;
+    entry->proc = wndClass.lpfnWndProc;
+    entry->windowExtra = std::max(0, wndClass.cbWndExtra);
+    entry->instance = wndClass.hInstance;
+    entry->icon = wndClass.hIcon;
+    entry->background = wndClass.hbrBackground;
+    classes_.push_back(std::move(entry));
+    return classes_.back()->atom;
+}
+
+bool WindowManager::UnregisterClass(int process, LPCWSTR name) {
+    auto it = std::find_if(classes_.begin(), classes_.end(), [&](const auto& entry) {
+        if (entry->process != process)
+            return false;
+        if (IS_INTRESOURCE(name))
+            return entry->atom == static_cast<ATOM>(reinterpret_cast<ULONG_PTR>(name));
+        return SameName(entry->name, name);
+    });
+    if (it == classes_.end())
+        return false;
+    classes_.erase(it);
+    return true;
+}
+
+const WindowClass* WindowManager::FindClass(int process, LPCWSTR nameOrAtom) const {
+    if (nameOrAtom == nullptr)
+        return nullptr;
+    const WindowClass* system = nullptr;
+    for (const auto& entry : classes_) {
+        const bool match =
+            IS_INTRESOURCE(nameOrAtom)
+                ? entry->atom == static_cast<ATOM>(reinterpret_cast<ULONG_PTR>(nameOrAtom))
+                : SameName(entry->name, nameOrAtom);
+        if (!match)
+            continue;
+        if (entry->process == process)
+            return entry.get();
+        if (entry->process == 0 && system == nullptr)
+            system = entry.get();
+    }
+    return system;
+}
+
+Window& WindowManager::Add(Window window) {
+    window.handle = reinterpret_cast<HWND>(nextHandle_);
+    nextHandle_ += 4;
+    auto owned = std::make_unique<Window>(std::move(window));
+    Window& added = *owned;
+    windows_.emplace(reinterpret_cast<std::uintptr_t>(added.handle), std::move(owned));
+    if (added.IsChild()) {
+        // New children go below their siblings, so the first created comes first.
+        if (Window* parent = Get(added.parent))
+            parent->children.push_back(added.handle);
+    } else {
+        topLevel_.insert(topLevel_.begin(), added.handle);
+    }
+    return added;
+}
+
+void WindowManager::Remove(HWND handle) {
+    Window* window = Get(handle);
+    if (window == nullptr)
+        return;
+    if (window->IsChild()) {
+        if (Window* parent = Get(window->parent))
+            Erase(parent->children, handle);
+    } else {
+        Erase(topLevel_, handle);
+    }
+    if (foreground_ == handle)
+        foreground_ = nullptr;
+    for (auto& [process, active] : active_)
+        if (active == handle)
+            active = nullptr;
+    for (auto& [process, focus] : focus_)
+        if (focus == handle)
+            focus = nullptr;
+    queues.RemoveFor(handle);
+    timers.KillAllOf(handle);
+    hotKeys.RemoveWindow(handle);
+    windows_.erase(reinterpret_cast<std::uintptr_t>(handle));
+}
+
+Window* WindowManager::Get(HWND handle) {
+    auto it = windows_.find(reinterpret_cast<std::uintptr_t>(handle));
+    return it == windows_.end() ? nullptr : it->second.get();
+}
+
+const Window* WindowManager::Get(HWND handle) const {
+    auto it = windows_.find(reinterpret_cast<std::uintptr_t>(handle));
+    return it == windows_.end() ? nullptr : it->second.get();
+}
+
+int WindowManager::WindowCount(int process) const {
+    return static_cast<int>(
+        std::count_if(windows_.begin(), windows_.end(),
+                      [process](const auto& w) { return w.second->process == process; }));
+}
+
+void WindowManager::BringToTop(HWND topLevel) {
+    PlaceBehind(topLevel, nullptr);
+}
+
+void WindowManager::PlaceBehind(HWND topLevel, HWND after) {
+    if (std::find(topLevel_.begin(), topLevel_.end(), topLevel) == topLevel_.end() ||
+        topLevel == after)
+        return;
+    Erase(topLevel_, topLevel);
+    auto it = std::find(topLevel_.begin(), topLevel_.end(), after);
+    topLevel_.insert(it == topLevel_.end() ? topLevel_.begin() : it + 1, topLevel);
+}
+
+void WindowManager::SendToBottom(HWND topLevel) {
+    if (std::find(topLevel_.begin(), topLevel_.end(), topLevel) == topLevel_.end())
+        return;
+    Erase(topLevel_, topLevel);
+    topLevel_.push_back(topLevel);
+}
+
+const std::vector<HWND>* WindowManager::Siblings(HWND handle) const {
+    return const_cast<WindowManager*>(this)->MutableSiblings(handle);
+}
+
+std::vector<HWND>* WindowManager::MutableSiblings(HWND handle) {
+    Window* window = Get(handle);
+    if (window == nullptr)
+        return nullptr;
+    if (!window->IsChild())
+        return &topLevel_;
+    Window* parent = Get(window->parent);
+    return parent == nullptr ? nullptr : &parent->children;
+}
+
+HWND WindowManager::TopLevelOf(HWND handle) const {
+    const Window* window = Get(handle);
+    while (window != nullptr && window->IsChild()) {
+        const Window* parent = Get(window->parent);
+        if (parent == nullptr)
+            break;
+        window = parent;
+    }
+    return window == nullptr ? nullptr : window->handle;
+}
+
+bool WindowManager::IsSelfOrAncestor(HWND ancestor, HWND handle) const {
+    for (const Window* window = Get(handle); window != nullptr;
+         window = window->IsChild() ? Get(window->parent) : nullptr)
+        if (window->handle == ancestor)
+            return true;
+    return false;
+}
+
+RECT WindowManager::ScreenRect(HWND handle) const {
+    const Window* window = Get(handle);
+    if (window == nullptr)
+        return RECT{};
+    RECT rect = window->rect;
+    for (const Window* parent = window->IsChild() ? Get(window->parent) : nullptr;
+         parent != nullptr; parent = parent->IsChild() ? Get(parent->parent) : nullptr) {
+        rect.left += parent->rect.left;
+        rect.right += parent->rect.left;
+        rect.top += parent->rect.top;
+        rect.bottom += parent->rect.top;
+    }
+    return rect;
+}
+
+HWND WindowManager::Active(int process) const {
+    auto it = active_.find(process);
+    return it == active_.end() ? nullptr : it->second;
+}
+
+void WindowManager::SetActiveValue(int process, HWND window) {
+    active_[process] = window;
+}
+
+HWND WindowManager::Focus(int process) const {
+    auto it = focus_.find(process);
+    return it == focus_.end() ? nullptr : it->second;
+}
+
+void WindowManager::SetFocusValue(int process, HWND window) {
+    focus_[process] = window;
+}
+
+HWND WindowManager::NextToActivate(HWND leaving) const {
+    auto usable = [&](HWND handle) {
+        const Window* window = Get(handle);
+        return window != nullptr && handle != leaving && !window->destroying && window->Visible() &&
+               window->Enabled();
+    };
+    if (const Window* window = Get(leaving); window != nullptr && usable(window->owner))
+        return window->owner;
+    for (HWND handle : topLevel_)
+        if (usable(handle))
+            return handle;
+    return nullptr;
+}
+
+HWND WindowManager::FindExact(const WString& caption) const {
+    for (HWND handle : topLevel_)
+        if (Get(handle)->caption == caption)
+            return handle;
+    return nullptr;
+}
+
+} // namespace sim
