@@ -2,8 +2,7 @@
 #pragma once
 
 #include "framework/dialog.h"
-
-inline constexpr UINT IDD_ABOUTBOX = 100;
+#include "res/resource_ids.h"
 
 class CAboutDlg : public CDialog {
   public:

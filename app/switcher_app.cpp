@@ -5,11 +5,11 @@
 #include "app/command_line.h"
 #include "app/main_frame.h"
 #include "framework/ce_command_bar.h"
+#include "res/resource_ids.h"
 #include "settings/settings_values.h"
 
 namespace {
 constexpr DWORD kCancelWindow = 500; // ms the user has to hold the Up key
-constexpr UINT IDR_MAINFRAME = 128;  // menu, icon and title string of the frame
 } // namespace
 
 BEGIN_MESSAGE_MAP(CSwitcherApp, CWinApp)

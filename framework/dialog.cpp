@@ -75,19 +75,16 @@ LRESULT CDialog::DefWindowProc(UINT, WPARAM, LPARAM) {
 
 INT_PTR CDialog::DispatchDialog(UINT message, WPARAM wParam, LPARAM lParam) {
     const CurrentMessage saved = m_current;
-    bool* const outerDeleted = m_deleted;
-    bool deleted = false;
-    m_deleted = &deleted;
-    m_current = {true, message, wParam, lParam};
-    LRESULT result = 0;
-    const BOOL handled = OnWndMsg(message, wParam, lParam, &result);
-    if (deleted) {
-        if (outerDeleted != nullptr)
-            *outerDeleted = true;
-        return handled;
+    BOOL handled = FALSE;
+    {
+        DeleteWatch watch(*this);
+        m_current = {true, message, wParam, lParam};
+        LRESULT result = 0;
+        handled = OnWndMsg(message, wParam, lParam, &result);
+        if (watch.Deleted())
+            return handled;
     }
     m_current = saved;
-    m_deleted = outerDeleted;
     if (message == WM_NCDESTROY)
         Detach();
     // A dialog procedure answers "handled"; the few messages whose result matters to the

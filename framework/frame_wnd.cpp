@@ -16,15 +16,15 @@ on::Create<&CFrameWnd::OnCreate>(), on::SetFocus<&CFrameWnd::OnSetFocus>(),
     if (const std::size_t newline = m_strTitle.find(u'\n'); newline != WString::npos)
         m_strTitle.resize(newline);
 
-    bool deleted = false;
-    bool* const outer = m_deleted;
-    m_deleted = &deleted;
-    const BOOL created =
-        CreateEx(0, nullptr, m_strTitle.c_str(), style, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
-                 CW_USEDEFAULT, parent != nullptr ? parent->m_hWnd : nullptr, nullptr);
-    if (deleted) // the window was destroyed during its creation, and the frame with it
-        return FALSE;
-    m_deleted = outer;
+    BOOL created = FALSE;
+    {
+        DeleteWatch watch(*this);
+        created = CreateEx(0, nullptr, m_strTitle.c_str(), style, CW_USEDEFAULT, CW_USEDEFAULT,
+                           CW_USEDEFAULT, CW_USEDEFAULT,
+                           parent != nullptr ? parent->m_hWnd : nullptr, nullptr);
+        if (watch.Deleted()) // the window was destroyed during its creation, the frame with it
+            return FALSE;
+    }
     if (!created && m_bAutoDelete) {
         // No window ever reached the frame (the class or the window could not be made):
         // delete it as its destruction would have, so failure always means "gone".

@@ -5,13 +5,12 @@
 #include "framework/wnd.h"
 
 namespace {
-CWinApp* g_runningApp = nullptr;
 
 // Sets AfxGetApp() for the run and clears it however the run ends.
 class RunningApp {
   public:
-    explicit RunningApp(CWinApp& app) : previous_(g_runningApp) { g_runningApp = &app; }
-    ~RunningApp() { g_runningApp = previous_; }
+    explicit RunningApp(CWinApp& app) : previous_(AfxSetRunningApp(&app)) {}
+    ~RunningApp() { AfxSetRunningApp(previous_); }
     RunningApp(const RunningApp&) = delete;
     RunningApp& operator=(const RunningApp&) = delete;
 
@@ -19,10 +18,6 @@ class RunningApp {
     CWinApp* previous_;
 };
 } // namespace
-
-CWinApp* AfxGetApp() {
-    return g_runningApp;
-}
 
 BEGIN_MESSAGE_MAP(CWinApp, CCmdTarget)
 on::Command<&CWinApp::OnAppExit>(ID_APP_EXIT), END_MESSAGE_MAP()

@@ -8,9 +8,9 @@
 
 class CWnd;
 
-// Framework command ids.
-inline constexpr UINT ID_APP_ABOUT = 57664;
-inline constexpr UINT ID_APP_EXIT = 57665;
+// Framework command ids (macros, as the resource scripts that share them need).
+#define ID_APP_ABOUT 57664
+#define ID_APP_EXIT 57665
 
 class CWinApp : public CCmdTarget {
   public:
@@ -41,6 +41,8 @@ class CWinApp : public CCmdTarget {
 
 // The application running now, or null.
 CWinApp* AfxGetApp();
+// Makes `app` the running application (null: none); returns the one before.
+CWinApp* AfxSetRunningApp(CWinApp* app);
 
 // Runs `app` as the program: names it, applies the one-instance rule, InitInstance, the
 // message loop, and the clean-up of a main window that outlived the loop.

@@ -172,20 +172,17 @@ void CWnd::OnTimer(UINT_PTR) {
 
 LRESULT CWnd::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
     const CurrentMessage saved = m_current;
-    bool* const outerDeleted = m_deleted;
-    bool deleted = false;
-    m_deleted = &deleted;
-    m_current = {true, message, wParam, lParam};
-    const LRESULT result = WindowProc(message, wParam, lParam);
-    if (deleted) {
+    LRESULT result = 0;
+    {
+        DeleteWatch watch(*this);
+        m_current = {true, message, wParam, lParam};
+        result = WindowProc(message, wParam, lParam);
         // A handler deleted this object (Exit closes and deletes the frame from inside its
-        // own WM_COMMAND): touch nothing of it, but tell the dispatches further out.
-        if (outerDeleted != nullptr)
-            *outerDeleted = true;
-        return result;
+        // own WM_COMMAND): touch nothing of it.
+        if (watch.Deleted())
+            return result;
     }
     m_current = saved;
-    m_deleted = outerDeleted;
     if (message == WM_NCDESTROY)
         FinishNcDestroy();
     return result;

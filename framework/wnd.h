@@ -53,6 +53,30 @@ class CWnd : public CCmdTarget {
     // Called after the window's last message; frames delete themselves here.
     virtual void PostNcDestroy() {}
 
+    // Notices whether the window object is deleted while the watch lives (a handler that runs
+    // a nested loop can see its frame deleted by Exit): after Deleted() the caller must not
+    // touch the object.
+    class DeleteWatch {
+      public:
+        explicit DeleteWatch(CWnd& wnd) : wnd_(wnd), outer_(wnd.m_deleted) {
+            wnd.m_deleted = &deleted_;
+        }
+        ~DeleteWatch() {
+            if (!deleted_)
+                wnd_.m_deleted = outer_;
+            else if (outer_ != nullptr)
+                *outer_ = true;
+        }
+        DeleteWatch(const DeleteWatch&) = delete;
+        DeleteWatch& operator=(const DeleteWatch&) = delete;
+        bool Deleted() const { return deleted_; }
+
+      private:
+        CWnd& wnd_;
+        bool* outer_;
+        bool deleted_ = false;
+    };
+
     static LRESULT CALLBACK WindowProcTrampoline(HWND window, UINT message, WPARAM wParam,
                                                  LPARAM lParam);
 
