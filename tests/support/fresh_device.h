@@ -3,6 +3,7 @@
 // and Win32 calls.
 #pragma once
 
+#include "platform/model/handheld.h"
 #include "platform/platform.h"
 
 class FreshDevice {
@@ -20,6 +21,10 @@ public:
     // The module path GetModuleFileNameW reports, for tests of the application name. False
     // where the host cannot change it (on Windows the path is the real one): skip the test.
     bool SetProgramPath(const WString& path);
+
+    // The device's CE-only services (power manager, WLAN adapter, Bluetooth radio, idle timer):
+    // the same model on both hosts, fresh for each test.
+    model::Handheld& Handheld();
 
 private:
     struct Impl;

@@ -15,3 +15,5 @@ bool FreshDevice::SetProgramPath(const WString& path) {
     impl_->device.SetProgramPath(path);
     return true;
 }
+
+model::Handheld& FreshDevice::Handheld() { return impl_->device.handheld; }

@@ -11,6 +11,8 @@
 // 0); GetProcessHandleCount is the fallback where that table cannot be read.
 #include "tests/support/fresh_device.h"
 
+#include "platform/win32/handheld_win32.h"
+
 #include <algorithm>
 #include <cstddef>
 #include <cstdio>
@@ -136,6 +138,7 @@ struct FreshDevice::Impl {
 };
 
 FreshDevice::FreshDevice() : impl_(new Impl) {
+    win32::Handheld().Reset();
     DeleteScratchKeys();
     WarmUp();
     impl_->baseline = ProcessHandleCount();
@@ -153,4 +156,8 @@ int FreshDevice::OpenHandles() const {
 // The executable path is the real one on Windows.
 bool FreshDevice::SetProgramPath(const WString&) {
     return false;
+}
+
+model::Handheld& FreshDevice::Handheld() {
+    return win32::Handheld();
 }
