@@ -27,6 +27,9 @@ public:
 
     // The monitor tick, run by every WM_TIMER on the frame (engine/monitor_tick.cpp).
     void MonitorTick(UINT_PTR timerId);
+    // The base frame's handling of the timer message that ends every tick (the default window
+    // procedure of the WM_TIMER being dispatched; nothing when the tick runs outside one).
+    void DefaultTimerProcessing() { CFrameWnd::OnTimer(0); }
 
     // Radio control (radio/bluetooth.cpp, radio/wifi.cpp).
     void TurnBluetoothOn(int force);
@@ -70,4 +73,8 @@ public:
     CChildView* View = nullptr;
     NOTIFYICONDATA IconData = {};
     int MenuOpen = 0;
+
+    // The tick reads the foreground caption into this buffer, which keeps its capacity, so a
+    // steady tick allocates nothing.
+    WString CaptionBuffer;
 };
