@@ -13,8 +13,8 @@ const WCHAR kWidcommKey[] = TEXT("SOFTWARE\\Widcomm\\BtConfig\\General");
 LONG WriteDword(HKEY root, const WCHAR* path, const WCHAR* name, DWORD value) {
     HKEY key = nullptr;
     DWORD disposition = 0;
-    LONG result = RegCreateKeyExW(root, path, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
-                                  &disposition);
+    LONG result =
+        RegCreateKeyExW(root, path, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, &disposition);
     if (result != ERROR_SUCCESS)
         return result;
     result = RegSetValueExW(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value),
@@ -42,8 +42,7 @@ TEST(FreshDevice, CountsRegistryKeysLeftOpen) {
                               nullptr, &first, nullptr),
               ERROR_SUCCESS);
     EXPECT_EQ(device.OpenHandles(), 1);
-    ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, kProgramKey, 0, KEY_READ, &second),
-              ERROR_SUCCESS);
+    ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, kProgramKey, 0, KEY_READ, &second), ERROR_SUCCESS);
     EXPECT_EQ(device.OpenHandles(), 2);
     EXPECT_EQ(RegCloseKey(first), ERROR_SUCCESS);
     EXPECT_EQ(device.OpenHandles(), 1);
@@ -59,13 +58,24 @@ TEST(FreshDevice, PredefinedRootsAreNotCounted) {
     EXPECT_EQ(device.OpenHandles(), 0);
 }
 
+TEST(FreshDevice, CountsEventsLeftOpen) {
+    FreshDevice device;
+    HANDLE created = CreateEventW(nullptr, FALSE, FALSE, TEXT("KipoFreshDeviceTest"));
+    ASSERT_NE(created, nullptr);
+    HANDLE opened = CreateEventW(nullptr, FALSE, FALSE, TEXT("KipoFreshDeviceTest"));
+    ASSERT_NE(opened, nullptr);
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_ALREADY_EXISTS));
+    EXPECT_EQ(device.OpenHandles(), 2);
+    CloseHandle(created);
+    CloseHandle(opened);
+    EXPECT_EQ(device.OpenHandles(), 0);
+}
+
 TEST(FreshDevice, StartsWithoutTheKeysAnEarlierTestWrote) {
     {
         FreshDevice device;
-        ASSERT_EQ(WriteDword(HKEY_CURRENT_USER, kProgramKey, TEXT("KeepPDAOn"), 1),
-                  ERROR_SUCCESS);
-        ASSERT_EQ(WriteDword(HKEY_LOCAL_MACHINE, kWidcommKey, TEXT("StackMode"), 1),
-                  ERROR_SUCCESS);
+        ASSERT_EQ(WriteDword(HKEY_CURRENT_USER, kProgramKey, TEXT("KeepPDAOn"), 1), ERROR_SUCCESS);
+        ASSERT_EQ(WriteDword(HKEY_LOCAL_MACHINE, kWidcommKey, TEXT("StackMode"), 1), ERROR_SUCCESS);
         EXPECT_EQ(OpenResult(HKEY_CURRENT_USER, kProgramKey), ERROR_SUCCESS);
         EXPECT_EQ(OpenResult(HKEY_LOCAL_MACHINE, kWidcommKey), ERROR_SUCCESS);
     }
