@@ -298,15 +298,10 @@ class Parser {
                 return true;
             const int high = HexDigit(text[pos]);
             const int low = pos + 1 < text.size() ? HexDigit(text[pos + 1]) : -1;
-            if (high < 0)
+            if (high < 0 || low < 0)
                 return Fail(number, "expected a byte of two hex digits");
-            if (low < 0) {
-                out->push_back(static_cast<BYTE>(high));
-                ++pos;
-            } else {
-                out->push_back(static_cast<BYTE>(high * 16 + low));
-                pos += 2;
-            }
+            out->push_back(static_cast<BYTE>(high * 16 + low));
+            pos += 2;
             while (pos < text.size() && IsBlank(text[pos]))
                 ++pos;
             if (pos >= text.size())

@@ -42,6 +42,7 @@ struct HexArg {
 };
 struct OutDwordArg {
     const DWORD* value;
+    bool written; // false: the call failed before writing it
 };
 struct BufArg {
     const void* pointer;
@@ -66,7 +67,9 @@ std::string TraceArg(const HexArg& arg) {
     return Hex(arg.value);
 }
 std::string TraceArg(const OutDwordArg& arg) {
-    return arg.value == nullptr ? "NULL" : "->" + std::to_string(*arg.value);
+    if (arg.value == nullptr)
+        return "NULL";
+    return arg.written ? "->" + std::to_string(*arg.value) : "->?";
 }
 std::string TraceArg(const BufArg& arg) {
     return arg.pointer == nullptr ? "NULL" : "buf";
@@ -149,7 +152,7 @@ LONG RegCreateKeyExW(HKEY key, LPCWSTR subKey, DWORD reserved, LPWSTR keyClass, 
     device.trace.Call("RegCreateKeyExW", status, KeyArg{key}, subKey, reserved,
                       static_cast<const WCHAR*>(keyClass), options, HexArg{access},
                       BufArg{security}, OutKeyArg{result},
-                      OutDwordArg{status == ERROR_SUCCESS ? disposition : nullptr});
+                      OutDwordArg{disposition, status == ERROR_SUCCESS});
     return status;
 }
 
@@ -163,8 +166,7 @@ LONG RegQueryValueExW(HKEY key, LPCWSTR valueName, LPDWORD reserved, LPDWORD typ
                                             dataSize);
     const bool typeSet = status == ERROR_SUCCESS || status == ERROR_MORE_DATA;
     device.trace.Call("RegQueryValueExW", status, KeyArg{key}, valueName, BufArg{reserved},
-                      OutDwordArg{typeSet ? type : nullptr}, BufArg{data},
-                      SizeArg{sizeBefore, dataSize});
+                      OutDwordArg{type, typeSet}, BufArg{data}, SizeArg{sizeBefore, dataSize});
     return status;
 }
 
