@@ -3,6 +3,14 @@
 
 #include "platform/sim/api_windows.h"
 
+// Resource and menu errors.
+#define ERROR_INVALID_MENU_HANDLE 1401L
+#define ERROR_INVALID_ICON_HANDLE 1402L
+#define ERROR_POPUP_ALREADY_ACTIVE 1446L
+#define ERROR_RESOURCE_DATA_NOT_FOUND 1812L
+#define ERROR_RESOURCE_TYPE_NOT_FOUND 1813L
+#define ERROR_RESOURCE_NAME_NOT_FOUND 1814L
+
 // Notification icons.
 struct NOTIFYICONDATAW {
     DWORD cbSize;

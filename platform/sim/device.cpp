@@ -34,6 +34,7 @@ Device::Device() {
     previousCurrent_ = g_current;
     g_current = this;
     BootWindows();
+    BootShell();
 }
 
 Device::~Device() { g_current = previousCurrent_; }

@@ -4,14 +4,19 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "platform/model/handheld.h"
 #include "platform/platform.h"
+#include "platform/sim/dialogs.h"
 #include "platform/sim/events.h"
+#include "platform/sim/libraries.h"
+#include "platform/sim/menus.h"
 #include "platform/sim/registry.h"
 #include "platform/sim/scheduler.h"
+#include "platform/sim/shell.h"
 #include "platform/sim/trace.h"
 #include "platform/sim/window_manager.h"
 #include "platform/sim/widcomm_stack.h"
@@ -112,8 +117,51 @@ public:
     // The shell's Today screen, captioned "Desktop", in the foreground at boot.
     HWND DesktopWindow() const { return desktop_; }
 
+    // Notification icons and the shell library (shell.h), menus and the popup (menus.h),
+    // dialogs, controls and message boxes (dialogs.h), loaded libraries (libraries.h). The
+    // device-side operations below are the simulated user's (device_shell.cpp).
+    Shell shell;
+    Menus menus;
+    Dialogs dialogs;
+    Libraries libraries;
+
+    // A tap on the program's notification icon: the shell posts its callback message with
+    // this mouse message. False when the program shows no icon.
+    bool TapIcon(UINT mouseMessage = WM_LBUTTONDOWN);
+    // The program's notification icon and the icon resource it shows (0: none of the program's).
+    bool IconShown() const;
+    WORD IconResource() const;
+    // The open popup menu: its items' texts as the user reads them (no "&", no trailing
+    // "..."), choosing one by that text, or closing it without a choice.
+    bool MenuOpen() const;
+    std::vector<WString> MenuItems() const;
+    bool ChooseMenuItem(const WString& text);
+    bool DismissMenu();
+    // The foreground window when it is a dialog (message boxes included); the newest open
+    // dialog of any program, visible or hidden; the foreground dialog, else the newest.
+    HWND ForegroundDialog() const;
+    HWND NewestDialog() const;
+    HWND DialogInView() const;
+    // The user at the foreground dialog: each is false when the control is not there, not of
+    // that kind, hidden or disabled. The input arrives as posted messages, handled by the
+    // program's loop as real input is.
+    bool TypeText(int id, const WString& text);
+    bool SetCheck(int id, bool on);
+    bool SelectItem(int id, int index); // -1: no item
+    bool ChooseRadio(int id);
+    bool ClickButton(int id); // IDOK also reaches a caption OK button
+    // What DialogInView() shows; none when there is no such control.
+    std::optional<WString> ControlText(int id) const;
+    std::optional<bool> ControlChecked(int id) const;
+    std::optional<int> ControlSelection(int id) const;
+    // The newest open message box, its text and caption.
+    HWND OpenMessageBox() const;
+    WString MessageBoxText() const;
+    WString MessageBoxCaption() const;
+
 private:
     void BootWindows();
+    void BootShell();
     HWND desktop_ = nullptr;
     std::uint64_t now_ = 0;
     int currentProcess_ = kProgramProcess;
