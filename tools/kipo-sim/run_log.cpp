@@ -54,7 +54,8 @@ std::vector<RadioSegment> RunLog::Segments(Radio radio) const {
     std::vector<RadioSegment> out;
     RadioSegment current{0, 0, initial_[static_cast<int>(radio)]};
     for (const RadioSwitch& s : Switches(radio)) {
-        if (s.on == current.on)
+        // Only the run counts: a switch after its end (as the program shuts down) is not in it.
+        if (s.on == current.on || s.time > end_)
             continue;
         current.end = s.time;
         if (current.end > current.start)

@@ -129,6 +129,11 @@ void Runner::RunStep(std::size_t index) {
         return;
     }
 
+    if (!options_.quiet && deviceReady_) {
+        std::string action = ActionText(step);
+        if (!action.empty())
+            Line(action);
+    }
     std::string problem = Apply(step);
     if (!problem.empty()) {
         result_.stepFailed = true;
@@ -136,10 +141,55 @@ void Runner::RunStep(std::size_t index) {
         stopped_ = true;
     } else {
         const bool byHand = step.kind == StepKind::UserBt || step.kind == StepKind::UserWifi;
-        Observe(byHand ? "by hand" : nullptr);
+        Observe(byHand ? "hand" : nullptr);
     }
     currentStep_ = nullptr;
     Continue(index + 1, now);
+}
+
+// The simulated user's own actions, for the timeline; steps whose effect is shown anyway
+// (a window opening, a radio switching) are not repeated.
+std::string Runner::ActionText(const Step& step) const {
+    switch (step.kind) {
+    case StepKind::OpenBehind:
+        return "opens behind the foreground window: " + QuoteCaption(step.text);
+    case StepKind::Close:
+        return "closes: " + QuoteCaption(step.text);
+    case StepKind::Rename:
+        return "renamed: " + QuoteCaption(step.text) + " to " + QuoteCaption(step.text2);
+    case StepKind::Tap:
+        return "tap on Kipo's icon";
+    case StepKind::TapOther:
+        return "another mouse message on Kipo's icon";
+    case StepKind::Menu:
+        return "menu: choose " + QuoteCaption(step.text);
+    case StepKind::Dismiss:
+        return "menu: dismissed";
+    case StepKind::Type:
+        return "type into " + std::to_string(step.number) + ": " + QuoteCaption(step.text);
+    case StepKind::Check:
+        return std::string(step.on ? "check " : "clear ") + std::to_string(step.number);
+    case StepKind::Select:
+        return "select item " + std::to_string(step.number2) + " of " + std::to_string(step.number);
+    case StepKind::Choose:
+        return "choose " + std::to_string(step.number);
+    case StepKind::Click:
+        return "click " + (step.number == IDOK       ? std::string("OK")
+                           : step.number == IDCANCEL ? std::string("Cancel")
+                                                     : std::to_string(step.number));
+    case StepKind::PressUp:
+        return "Up key down";
+    case StepKind::ReleaseUp:
+        return "Up key up";
+    case StepKind::PressApp1:
+        return "Application Button 1 pressed";
+    case StepKind::Setting:
+    case StepKind::Reg:
+    case StepKind::RegDelete:
+        return "registry: " + step.source;
+    default:
+        return {};
+    }
 }
 
 void Runner::BeginTickWait(std::size_t next, std::uint64_t ticks) {

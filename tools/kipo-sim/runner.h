@@ -76,6 +76,7 @@ class Runner {
     void ApplyDeviceSetUp();
     std::string ApplyRegistry(const Step& step);
     std::string ApplyShell(const Step& step);
+    std::string ActionText(const Step& step) const;
     void StartProgram(const Step& step);
 
     // Checks (runner_checks.cpp): empty when it holds, else what was found instead.

@@ -143,7 +143,7 @@ void Runner::ReportChanges(const Seen& now, const TickReport* tick, const char* 
             byProgram = true;
             why = "Kipo";
         } else {
-            why = "outside Kipo";
+            why = "the device, not Kipo";
         }
         log_.Switch(radio, time, now.radio[r], byProgram, why);
         Line(std::string(RadioName(radio)) + (now.radio[r] ? " on" : " off") + "  by " + why);

@@ -1,57 +1,112 @@
 #include "tools/kipo-sim/shell_view.h"
 
 #include "platform/sim/device.h"
+#include "tools/kipo-sim/run_log.h"
 
 namespace kiposim {
 
 namespace {
 
-// Until the simulated shell keeps notification icons, menus and dialogs, steps that need
-// them say so instead of pretending.
-const char* kNoShell = "the simulated device has no shell for icons, menus and dialogs yet";
-
-} // namespace
-
-ShellState ReadShellState(const sim::Device&, int) {
+std::string NoDialog(const sim::Device& device) {
+    if (device.ForegroundDialog() == nullptr)
+        return "no dialog is in the foreground";
     return {};
 }
 
-std::string TapIcon(sim::Device&, int, bool) {
-    return kNoShell;
-}
-std::string ChooseMenuItem(sim::Device&, const WString&) {
-    return kNoShell;
-}
-std::string DismissMenu(sim::Device&) {
-    return kNoShell;
-}
-std::string TypeText(sim::Device&, int, int, const WString&) {
-    return kNoShell;
-}
-std::string SetCheck(sim::Device&, int, int, bool) {
-    return kNoShell;
-}
-std::string SelectItem(sim::Device&, int, int, int) {
-    return kNoShell;
-}
-std::string ChooseRadio(sim::Device&, int, int) {
-    return kNoShell;
-}
-std::string ClickButton(sim::Device&, int, int) {
-    return kNoShell;
+// Why a control step did not apply: no dialog, or the control is missing, of another kind,
+// hidden or disabled.
+std::string ControlProblem(const sim::Device& device, int id, const char* kind) {
+    std::string none = NoDialog(device);
+    if (!none.empty())
+        return none;
+    const sim::Window* dialog = device.windows.Get(device.ForegroundDialog());
+    std::string where = dialog ? " in " + QuoteCaption(dialog->caption) : "";
+    return "no " + std::string(kind) + " " + std::to_string(id) + " that can be used" + where;
 }
 
-std::optional<WString> ControlText(const sim::Device&, int, int, std::string& problem) {
-    problem = kNoShell;
-    return std::nullopt;
+} // namespace
+
+ShellState ReadShellState(const sim::Device& device, int) {
+    ShellState state;
+    state.iconShown = device.IconShown();
+    state.iconResource = state.iconShown ? device.IconResource() : 0;
+    state.menuOpen = device.MenuOpen();
+    return state;
 }
-std::optional<bool> ControlChecked(const sim::Device&, int, int, std::string& problem) {
-    problem = kNoShell;
-    return std::nullopt;
+
+std::string TapIcon(sim::Device& device, int, bool leftButton) {
+    if (!device.TapIcon(leftButton ? WM_LBUTTONDOWN : WM_LBUTTONUP))
+        return "the program shows no notification icon";
+    return {};
 }
-std::optional<int> ControlSelection(const sim::Device&, int, int, std::string& problem) {
-    problem = kNoShell;
-    return std::nullopt;
+
+std::string ChooseMenuItem(sim::Device& device, const WString& text) {
+    if (!device.MenuOpen())
+        return "no popup menu is open";
+    if (device.ChooseMenuItem(text))
+        return {};
+    std::string items;
+    for (const WString& item : device.MenuItems())
+        if (!item.empty())
+            items += (items.empty() ? "" : ", ") + QuoteCaption(item);
+    return "the popup menu has no item " + QuoteCaption(text) + " (it has " + items + ")";
+}
+
+std::string DismissMenu(sim::Device& device) {
+    if (!device.DismissMenu())
+        return "no popup menu is open";
+    return {};
+}
+
+std::string TypeText(sim::Device& device, int, int id, const WString& text) {
+    return device.TypeText(id, text) ? "" : ControlProblem(device, id, "edit control");
+}
+
+std::string SetCheck(sim::Device& device, int, int id, bool on) {
+    return device.SetCheck(id, on) ? "" : ControlProblem(device, id, "check box");
+}
+
+std::string SelectItem(sim::Device& device, int, int id, int item) {
+    return device.SelectItem(id, item) ? "" : ControlProblem(device, id, "drop-down list");
+}
+
+std::string ChooseRadio(sim::Device& device, int, int id) {
+    return device.ChooseRadio(id) ? "" : ControlProblem(device, id, "radio button");
+}
+
+std::string ClickButton(sim::Device& device, int, int id) {
+    return device.ClickButton(id) ? "" : ControlProblem(device, id, "button");
+}
+
+namespace {
+
+std::string NothingInView(const sim::Device& device, int id) {
+    if (device.DialogInView() == nullptr)
+        return "no dialog is open";
+    return "the dialog has no such control " + std::to_string(id);
+}
+
+} // namespace
+
+std::optional<WString> ControlText(const sim::Device& device, int, int id, std::string& problem) {
+    std::optional<WString> text = device.ControlText(id);
+    if (!text)
+        problem = NothingInView(device, id);
+    return text;
+}
+
+std::optional<bool> ControlChecked(const sim::Device& device, int, int id, std::string& problem) {
+    std::optional<bool> checked = device.ControlChecked(id);
+    if (!checked)
+        problem = NothingInView(device, id);
+    return checked;
+}
+
+std::optional<int> ControlSelection(const sim::Device& device, int, int id, std::string& problem) {
+    std::optional<int> item = device.ControlSelection(id);
+    if (!item)
+        problem = NothingInView(device, id);
+    return item;
 }
 
 } // namespace kiposim

@@ -1,0 +1,272 @@
+// kipo-sim end to end: the real program on a fresh simulated device for every run, driven by
+// small scenarios; exit status, timeline, summary and the files it reads and writes.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+
+#include "tools/kipo-sim/kipo_sim_app.h"
+
+using namespace kiposim;
+
+namespace {
+
+struct SimRun {
+    int code = -1;
+    std::string out;
+    std::string err;
+};
+
+std::string ReadStream(std::FILE* file) {
+    std::fflush(file);
+    std::rewind(file);
+    std::string text;
+    char buf[4096];
+    std::size_t n;
+    while ((n = std::fread(buf, 1, sizeof buf, file)) > 0)
+        text.append(buf, n);
+    return text;
+}
+
+SimRun RunSim(const std::vector<std::string>& args, const std::string& input = "") {
+    std::FILE* out = std::tmpfile();
+    std::FILE* err = std::tmpfile();
+    std::istringstream in(input);
+    SimRun run;
+    run.code = RunKipoSim(args, in, out, err);
+    run.out = ReadStream(out);
+    run.err = ReadStream(err);
+    std::fclose(out);
+    std::fclose(err);
+    return run;
+}
+
+// A scenario given on standard input.
+SimRun RunText(const std::string& scenario, std::vector<std::string> options = {}) {
+    options.push_back("-");
+    return RunSim(options, scenario);
+}
+
+std::string TempPath(const std::string& name) {
+    return ::testing::TempDir() + name;
+}
+
+void WriteFile(const std::string& path, const std::string& text) {
+    std::ofstream(path, std::ios::binary) << text;
+}
+
+std::string ReadFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+bool Has(const std::string& text, const std::string& what) {
+    return text.find(what) != std::string::npos;
+}
+
+TEST(KipoSimRun, TickWaitEndsJustAfterTheNthRunOfTheCheckTimer) {
+    // Start-up sleeps 500 ms, then the timer runs every 1500 ms: 2.0, 3.5, 5.0 s. Every tick
+    // asks for the foreground window once.
+    SimRun run = RunText("wait 3 ticks\nexpect calls GetForegroundWindow 3\n");
+    EXPECT_EQ(run.code, 0) << run.out << run.err;
+    EXPECT_TRUE(Has(run.out, "0:05.000  holds: line 2")) << run.out;
+}
+
+TEST(KipoSimRun, AStartLaterShiftsTheTicks) {
+    SimRun run = RunText("wait 2s\nstart\nwait 1 tick\nexpect calls GetForegroundWindow 1\n");
+    EXPECT_EQ(run.code, 0) << run.out;
+    EXPECT_TRUE(Has(run.out, "0:02.000  Kipo.exe starts")) << run.out;
+    EXPECT_TRUE(Has(run.out, "0:04.000  holds: line 4")) << run.out;
+}
+
+TEST(KipoSimRun, AnHourAtTheDefaultInterval) {
+    SimRun run = RunText("wait 1h\nexpect running\n", {"--quiet"});
+    EXPECT_EQ(run.code, 0) << run.out;
+    // Ticks at 2.0 s + k * 1.5 s up to 3600 s: k = 0 .. 2398.
+    EXPECT_TRUE(Has(run.out, "Summary: 60:00.000 simulated, 2399 runs of the check timer"))
+        << run.out;
+}
+
+TEST(KipoSimRun, ExitStatusAndWhatIsReported) {
+    struct Case {
+        int line;
+        const char* scenario;
+        int code;
+        std::vector<const char*> present;
+        std::vector<const char*> absent;
+    };
+    const Case cases[] = {
+        {__LINE__, "wait 1s\nexpect running\n", 0, {"Checks     1 held, 0 failed"}, {"FAILED"}},
+        // A failed check names its line and what was found; later checks still run.
+        {__LINE__,
+         "wait 1 tick\nexpect bt on\nexpect running\n",
+         1,
+         {"FAILED line 2: expect bt on: Bluetooth is off", "Checks     1 held, 1 failed"},
+         {}},
+        // A step that cannot apply stops the run: the check after it is never made.
+        {__LINE__,
+         "wait 1s\nfront \"Notes\"\nexpect running\n",
+         1,
+         {"FAILED line 2: front \"Notes\": cannot apply: no window is captioned \"Notes\"",
+          "Checks     0 held, 0 failed; a step could not apply"},
+         {"holds: line 3"}},
+        {__LINE__,
+         "wait 1s\nexpect foreground \"Desktop\"\nexpect foreground none\n",
+         1,
+         {"FAILED line 3: expect foreground none: in front: \"Desktop\""},
+         {}},
+        {__LINE__,
+         "wait 1s\nexpect setting OnList absent\nexpect setting OnList sz \"\"\n",
+         1,
+         {"holds: line 2", "FAILED line 3: expect setting OnList sz \"\": the value is absent"},
+         {}},
+        {__LINE__,
+         "wait 1s\nexpect key HKCU\\software\\Kipo\\Kipo\\Settings exists\n",
+         0,
+         {"holds: line 2"},
+         {}},
+        {__LINE__, "wait 1s\nexpect handles 1\n", 1, {"expect handles 1: 0 open"}, {}},
+        {__LINE__, "wait 1s\nexpect calls SetTimer 2\n", 1, {"1 call so far"}, {}},
+        {__LINE__, "wait 1s\nexpect interval 1000\n", 1, {"the period is 1500 ms"}, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE("table line " + std::to_string(c.line));
+        SimRun run = RunText(c.scenario);
+        EXPECT_EQ(run.code, c.code) << run.out << run.err;
+        for (const char* p : c.present)
+            EXPECT_TRUE(Has(run.out, p)) << "missing: " << p << "\n" << run.out;
+        for (const char* a : c.absent)
+            EXPECT_FALSE(Has(run.out, a)) << "unexpected: " << a << "\n" << run.out;
+    }
+}
+
+TEST(KipoSimRun, TimelineNamesTheRuleThatSwitched) {
+    SimRun run = RunText("setting OnList sz \"#bMail;#bPhone\"\n"
+                         "setting OffList sz \"#bDesktop\"\n"
+                         "setting WFDefaultAction dword 1\n"
+                         "open \"Phone\"\n"
+                         "wait 1 tick\n"
+                         "today\n"
+                         "wait 1 tick\n"
+                         "user-bt on\n"
+                         "wait 1s\n");
+    EXPECT_EQ(run.code, 0) << run.out;
+    EXPECT_TRUE(Has(run.out, "0:02.000  Bluetooth on  by Kipo, on-while-active list entry 2 "
+                             "\"phone\""))
+        << run.out;
+    EXPECT_TRUE(Has(run.out, "0:02.000  foreground: \"Desktop\"")) << run.out;
+    EXPECT_TRUE(Has(run.out, "0:03.500  Bluetooth off  by Kipo, off list entry 1 \"desktop\""))
+        << run.out;
+    EXPECT_TRUE(Has(run.out, "0:03.500  WiFi on  by Kipo, default action (Turn On)")) << run.out;
+    EXPECT_TRUE(Has(run.out, "0:03.500  Bluetooth on  by hand")) << run.out;
+    EXPECT_TRUE(Has(run.out, "Bluetooth  3 switches (2 by Kipo, 1 by hand)")) << run.out;
+}
+
+TEST(KipoSimRun, SummaryGivesTimeOnAndShare) {
+    // Bluetooth comes on at the first tick (2.0 s) and stays on to the end at 20 s.
+    SimRun run = RunText("setting DefaultAction dword 1\nwait 20s\n", {"--quiet"});
+    EXPECT_EQ(run.code, 0) << run.out;
+    EXPECT_TRUE(Has(run.out, "Bluetooth  1 switch, on for 0:18.000 (90.0% of the run)")) << run.out;
+    EXPECT_TRUE(Has(run.out, "WiFi       0 switches, on for 0:00.000 (0.0% of the run)"))
+        << run.out;
+    // Quiet: no timeline lines.
+    EXPECT_FALSE(Has(run.out, "0:02.000  ")) << run.out;
+}
+
+TEST(KipoSimRun, ExplainListsTheRulesTried) {
+    SimRun run = RunText("setting OnList sz \"#wMail;#wInbox\"\nopen \"Inbox\"\nwait 1 tick\n",
+                         {"--explain"});
+    EXPECT_EQ(run.code, 0) << run.out;
+    EXPECT_TRUE(Has(run.out, "tick: caption \"inbox\" is new")) << run.out;
+    EXPECT_TRUE(Has(run.out, "WiFi: on-while-active list entry 1 \"mail\" no")) << run.out;
+    EXPECT_TRUE(Has(run.out, "WiFi: on-while-active list entry 2 \"inbox\" matches")) << run.out;
+    EXPECT_TRUE(Has(run.out, "Bluetooth: no rule decided")) << run.out;
+}
+
+TEST(KipoSimRun, TraceShowsEveryPlatformCallWithItsProgram) {
+    SimRun run = RunText("wait 1 tick\n", {"--trace"});
+    EXPECT_EQ(run.code, 0) << run.out;
+    EXPECT_TRUE(Has(run.out, "0:00.500      [Kipo.exe] Sleep(500)")) << run.out;
+    EXPECT_TRUE(Has(run.out, "0:02.000      [Kipo.exe] GetForegroundWindow()")) << run.out;
+}
+
+TEST(KipoSimRun, RegistryFilesInAndOut) {
+    const std::string in = TempPath("kipo_in.reg");
+    const std::string out = TempPath("kipo_out.reg");
+    WriteFile(in, "Windows Registry Editor Version 5.00\n\n"
+                  "[HKEY_CURRENT_USER\\software\\Kipo\\Kipo\\Settings]\n"
+                  "\"OnList\"=\"#bPhone\"\n");
+    SimRun run = RunSim({"--quiet", "--registry", in, "--save-registry", out, "-"},
+                        "open \"Phone\"\nwait 2 ticks\nexpect bt on\n"
+                        "reg HKLM\\SOFTWARE\\Test Marker dword 7\n");
+    EXPECT_EQ(run.code, 0) << run.out << run.err;
+    const std::string saved = ReadFile(out);
+    EXPECT_TRUE(Has(saved, "\"OnList\"=\"#bPhone\"")) << saved;
+    EXPECT_TRUE(Has(saved, "\"Marker\"=dword:00000007")) << saved;
+    EXPECT_TRUE(Has(saved, "\"StackMode\"=dword:00000001")) << saved;
+
+    WriteFile(in,
+              "Windows Registry Editor Version 5.00\n\n[HKEY_CURRENT_USER\\x]\n\"a\"=nonsense\n");
+    run = RunSim({"--registry", in, "-"}, "wait 1s\n");
+    EXPECT_EQ(run.code, 2);
+    EXPECT_TRUE(Has(run.out + run.err, "line 4")) << run.out << run.err;
+}
+
+TEST(KipoSimRun, UnreadableAndMalformedInputGiveTwo) {
+    SimRun run = RunSim({TempPath("no_such_scenario.kipo")});
+    EXPECT_EQ(run.code, 2);
+    EXPECT_TRUE(Has(run.err, "cannot read")) << run.err;
+    run = RunSim({::testing::TempDir()});
+    EXPECT_EQ(run.code, 2);
+    const std::string file = TempPath("bad.kipo");
+    WriteFile(file, "wait 1s\nwait 2x\n");
+    run = RunSim({file});
+    EXPECT_EQ(run.code, 2);
+    EXPECT_TRUE(Has(run.err, file + ":2:6: bad duration `2x`")) << run.err;
+    EXPECT_TRUE(run.out.empty()) << run.out; // nothing ran
+    run = RunSim({"--bogus"});
+    EXPECT_EQ(run.code, 2);
+}
+
+TEST(KipoSimRun, SvgFileIsWritten) {
+    const std::string svg = TempPath("kipo_chart.svg");
+    std::remove(svg.c_str());
+    SimRun run = RunText("setting DefaultAction dword 1\nopen \"Inbox\"\nwait 10s\n",
+                         {"--quiet", "--svg", svg});
+    EXPECT_EQ(run.code, 0) << run.out;
+    const std::string text = ReadFile(svg);
+    EXPECT_EQ(text.rfind("<svg ", 0), 0u);
+    EXPECT_TRUE(Has(text, ">Inbox</text>")) << text;
+    EXPECT_TRUE(Has(text, "Bluetooth on 0:02.000 - 0:10.000")) << text;
+}
+
+TEST(KipoSimRun, SetUpStepsShapeTheDeviceBeforeTheProgram) {
+    SimRun run = RunText("bt on\nwifi on\nscreen 480 640\nexpect bt on\nexpect wifi on\n"
+                         "wait 1s\nexpect bt on\n");
+    EXPECT_EQ(run.code, 0) << run.out;
+    EXPECT_TRUE(Has(run.out, "480x640 screen, Widcomm Bluetooth stack, Bluetooth on, WiFi on"))
+        << run.out;
+}
+
+TEST(KipoSimRun, ChecksDoNotCountAsCallsOfThePrograms) {
+    SimRun run = RunText("wait 2 ticks\nexpect foreground \"Desktop\"\nexpect bt off\n"
+                         "expect wifi off\nexpect window \"Desktop\" visible\n"
+                         "expect interval 1500\nexpect handles 0\n"
+                         "expect calls GetForegroundWindow 2\nexpect calls GetDevicePower 0\n");
+    EXPECT_EQ(run.code, 0) << run.out;
+}
+
+TEST(KipoSimRun, TheBuiltInScenarioChecksItself) {
+    SimRun run = RunSim({"--quiet"});
+    EXPECT_EQ(run.code, 0) << run.out;
+    EXPECT_TRUE(Has(run.out, "failed")) << run.out;
+    EXPECT_TRUE(Has(run.out, ", 0 failed")) << run.out;
+    SimRun text = RunSim({"--show-builtin"});
+    EXPECT_EQ(text.code, 0);
+    EXPECT_TRUE(Has(text.out, "open \"Internet Explorer\"")) << text.out;
+}
+
+} // namespace
