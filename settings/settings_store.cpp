@@ -117,7 +117,9 @@ WString CSettingsStore::GetProfileString(LPCWSTR section, LPCWSTR entry, LPCWSTR
         if (RegQueryValueExW(key.Get(), entry, nullptr, &type, nullptr, &size) != ERROR_SUCCESS)
             return fallback;
         // size / 2 characters plus a terminator: room for every byte, an odd one included.
-        buffer.assign(size / 2 + 1, 0);
+        // One more character of slack: desktop Windows may write a NUL just past string data
+        // that lacks one, and for a value of one byte it does so beyond the size offered.
+        buffer.assign(size / 2 + 2, 0);
         if (RegQueryValueExW(key.Get(), entry, nullptr, &type,
                              reinterpret_cast<LPBYTE>(buffer.data()), &size) != ERROR_SUCCESS)
             return fallback;

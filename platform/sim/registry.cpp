@@ -274,8 +274,8 @@ LONG Registry::QueryValue(HKEY key, const WCHAR* name, int process, DWORD* type,
 
 LONG Registry::SetValue(HKEY key, const WCHAR* name, int process, DWORD type, const BYTE* data,
                         DWORD size) {
-    if (data == nullptr && size > 0)
-        return ERROR_INVALID_PARAMETER;
+    if (data == nullptr && size > 0) // Windows' answer to bytes promised but not given
+        return ERROR_NOACCESS;
     std::shared_ptr<RegKeyNode> node;
     const LONG status = Resolve(key, process, &node);
     if (status != ERROR_SUCCESS)

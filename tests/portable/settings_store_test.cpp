@@ -2,6 +2,7 @@
 // creates, what it writes, and how it reads data of any type and size.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
 #include <vector>
 
@@ -41,16 +42,24 @@ class SettingsStore : public ::testing::Test {
     }
     void TearDown() override { EXPECT_EQ(fresh.OpenHandles(), 0) << "a handle was left open"; }
 
-    // Writes a value behind the store's back.
+    // Writes a value behind the store's back. The bytes lie between non-zero guards: desktop
+    // Windows adds a terminator to string data that lacks one when the memory after it
+    // happens to hold a NUL, and the data must reach the registry exactly as written.
     void PutRaw(const WCHAR* name, DWORD type, const std::vector<BYTE>& data) {
+        std::vector<BYTE> guarded(data.size() + 4, 0xFF);
+        std::copy(data.begin(), data.end(), guarded.begin() + 2);
         HKEY key = nullptr;
         ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, sectionPath.c_str(), 0, nullptr,
                                   REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr, &key, nullptr),
                   ERROR_SUCCESS);
-        EXPECT_EQ(RegSetValueExW(key, name, 0, type, data.empty() ? nullptr : data.data(),
+        EXPECT_EQ(RegSetValueExW(key, name, 0, type, data.empty() ? nullptr : guarded.data() + 2,
                                  static_cast<DWORD>(data.size())),
                   ERROR_SUCCESS);
         RegCloseKey(key);
+        DWORD storedType = 0;
+        std::vector<BYTE> stored;
+        ASSERT_TRUE(GetRaw(name, &storedType, &stored));
+        ASSERT_EQ(stored.size(), data.size()) << "the registry did not keep the bytes as written";
     }
 
     // Reads a value behind the store's back: false when the key or value is missing.
@@ -62,7 +71,8 @@ class SettingsStore : public ::testing::Test {
         DWORD size = 0;
         LONG status = RegQueryValueExW(key, name, nullptr, type, nullptr, &size);
         if (status == ERROR_SUCCESS) {
-            data->assign(size, 0);
+            // Slack beyond the size offered: desktop Windows may put a NUL there.
+            data->assign(size + 2, 0);
             status = RegQueryValueExW(key, name, nullptr, type, data->data(), &size);
             data->resize(size);
         }

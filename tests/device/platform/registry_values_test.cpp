@@ -149,7 +149,7 @@ TEST_F(RegistryValues, BadQueriesAndSets) {
               ERROR_INVALID_PARAMETER);
     // Neither data nor size: only whether the value exists.
     EXPECT_EQ(RegQueryValueExW(key_, TEXT("v"), nullptr, nullptr, nullptr, nullptr), ERROR_SUCCESS);
-    EXPECT_EQ(RegSetValueExW(key_, TEXT("w"), 0, REG_BINARY, nullptr, 3), ERROR_INVALID_PARAMETER);
+    EXPECT_EQ(RegSetValueExW(key_, TEXT("w"), 0, REG_BINARY, nullptr, 3), ERROR_NOACCESS);
     EXPECT_EQ(RegSetValueExW(key_, TEXT("w"), 0, REG_BINARY, nullptr, 0), ERROR_SUCCESS);
     size = 99;
     EXPECT_EQ(RegQueryValueExW(key_, TEXT("w"), nullptr, nullptr, nullptr, &size), ERROR_SUCCESS);
