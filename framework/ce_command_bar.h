@@ -20,6 +20,7 @@ class CCeCommandBar : public CWnd {
     // Creates the bar as a child of `parent`, as wide as the screen and placed at its bottom
     // edge; its height scales with the screen (26 px on a 320-line screen).
     BOOL Create(CWnd* parent, DWORD style, UINT id);
+    using CWnd::Create;
     // Loads menu `menuId` into the bar; it becomes the frame's menu.
     BOOL InsertMenuBar(UINT menuId);
     // The standard buttons (close, OK, help) are drawn by the shell: the flags are kept only.
