@@ -30,6 +30,21 @@ bool ClassMatches(const sim::Window& window, LPCWSTR className) {
     return LowerCopy(window.className) == LowerCopy(WString(className));
 }
 
+// Captions compare code unit by code unit after CharLowerW's mapping, without copies: the
+// monitor tick looks windows up on every tick and must not allocate.
+WCHAR LowerUnit(WCHAR c) {
+    CharLowerBuffW(&c, 1);
+    return c;
+}
+
+bool SameCaption(const WString& caption, LPCWSTR name) {
+    std::size_t i = 0;
+    for (; i < caption.size(); ++i)
+        if (name[i] == 0 || LowerUnit(caption[i]) != LowerUnit(name[i]))
+            return false;
+    return name[i] == 0;
+}
+
 // Window data at a non-negative index: the class's extra bytes.
 template <class Value> bool ExtraAt(sim::Window& window, int index, Value** where) {
     if (index < 0 || static_cast<std::size_t>(index) + sizeof(Value) > window.extra.size()) {
@@ -330,12 +345,11 @@ HWND FindWindowW(LPCWSTR className, LPCWSTR windowName) {
     // without regard to letter case (CharLowerW's mapping), as Windows compares it.
     sim::WindowManager& wm = Dev().windows;
     HWND result = nullptr;
-    const WString wanted = windowName == nullptr ? WString() : LowerCopy(WString(windowName));
     for (HWND handle : wm.TopLevel()) {
         const sim::Window* w = wm.Get(handle);
         if (!ClassMatches(*w, className))
             continue;
-        if (windowName != nullptr && LowerCopy(w->caption) != wanted)
+        if (windowName != nullptr && !SameCaption(w->caption, windowName))
             continue;
         result = handle;
         break;
