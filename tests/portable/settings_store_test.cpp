@@ -40,7 +40,12 @@ class SettingsStore : public ::testing::Test {
         appPath = TEXT("software\\Kipo\\") + store.ProfileName();
         sectionPath = appPath + TEXT("\\Settings");
     }
-    void TearDown() override { EXPECT_EQ(fresh.OpenHandles(), 0) << "a handle was left open"; }
+    void TearDown() override {
+        // A skipped test did nothing; under Wine its skip report alone can open a handle.
+        if (!IsSkipped()) {
+            EXPECT_EQ(fresh.OpenHandles(), 0) << "a handle was left open";
+        }
+    }
 
     // Writes a value behind the store's back. The bytes lie between non-zero guards: desktop
     // Windows adds a terminator to string data that lacks one when the memory after it
