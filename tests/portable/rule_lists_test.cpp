@@ -43,7 +43,13 @@ void CheckRows(const std::vector<ListRow>& rows) {
     }
 }
 
-TEST(RuleLists, WorkedExamples) {
+// List building touches no registry; the fresh device is there for the text calls it makes.
+class RuleLists : public ::testing::Test {
+protected:
+    FreshDevice fresh;
+};
+
+TEST_F(RuleLists, WorkedExamples) {
     CheckRows({
         {__LINE__,
          TEXT("Desktop;#WInbox;#bCalendar"),
@@ -60,7 +66,7 @@ TEST(RuleLists, WorkedExamples) {
     });
 }
 
-TEST(RuleLists, EmptyAndDegenerateTexts) {
+TEST_F(RuleLists, EmptyAndDegenerateTexts) {
     CheckRows({
         {__LINE__, TEXT(""), 0, {}, {}},
         {__LINE__, TEXT(" \t\r\n\v\f"), 0, {}, {}},
@@ -75,7 +81,7 @@ TEST(RuleLists, EmptyAndDegenerateTexts) {
     });
 }
 
-TEST(RuleLists, EntriesKeepEverythingButTheOuterWhiteSpace) {
+TEST_F(RuleLists, EntriesKeepEverythingButTheOuterWhiteSpace) {
     CheckRows({
         // No ";" at all: one entry, the whole trimmed text.
         {__LINE__, TEXT("  Pocket Word  "), 0, {TEXT("pocket word")}, {}},
@@ -89,7 +95,7 @@ TEST(RuleLists, EntriesKeepEverythingButTheOuterWhiteSpace) {
     });
 }
 
-TEST(RuleLists, PrefixesAndRouting) {
+TEST_F(RuleLists, PrefixesAndRouting) {
     CheckRows({
         // Only one prefix is removed.
         {__LINE__, TEXT("#W#bX"), 0, {}, {TEXT("#bx")}},
@@ -105,7 +111,7 @@ TEST(RuleLists, PrefixesAndRouting) {
     });
 }
 
-TEST(RuleLists, LetterCaseDoesNotMatter) {
+TEST_F(RuleLists, LetterCaseDoesNotMatter) {
     const WString mixed = TEXT("Desktop;#WInBox;#bCALENDAR;#Bnotes;Internet Explorer");
     RuleList btMixed, wifiMixed, btLower, wifiLower;
     BuildRuleLists(mixed, 0, btMixed, wifiMixed);
@@ -124,7 +130,7 @@ TEST(RuleLists, LetterCaseDoesNotMatter) {
     EXPECT_TRUE(wifi[0] == WString(TEXT("\u00E9t\u00E9")));
 }
 
-TEST(RuleLists, HundredThousandEntries) {
+TEST_F(RuleLists, HundredThousandEntries) {
     WString text;
     for (int i = 0; i < 100000; ++i) {
         const std::string entry = (i % 3 == 0 ? "#wEntry" : "Entry") + std::to_string(i) + ";";
