@@ -25,9 +25,7 @@ RunResult Runner::Run() {
     device_ = std::make_unique<sim::Device>();
     sim::Device& device = *device_;
     log_.KeepTicks(!options_.svgFile.empty());
-    // The listener finds the program's main frame when its check timer starts, and feeds
-    // --trace and the icon events of the timeline.
-    device.trace.SetListener([this](const sim::TraceCall& call) { OnTraceCall(call); });
+    ListenToCalls(true);
 
     if (!options_.registryFile.empty()) {
         sim::RegFileError error;
@@ -57,10 +55,29 @@ RunResult Runner::Run() {
             result_.stepFailed = true;
         }
     }
-    device.trace.SetListener(nullptr);
+    ListenToCalls(false);
     result_.exitCode = (result_.checksFailed > 0 || result_.stepFailed) ? 1 : 0;
     PrintSummary(result_);
     return result_;
+}
+
+// The listener finds the program's main frame when its check timer starts, and feeds
+// --trace and the icon events of the timeline. With it every platform call formats its
+// arguments, so a quiet run drops it once the frame is found.
+void Runner::ListenToCalls(bool on) {
+    if (on == listening_)
+        return;
+    listening_ = on;
+    if (on)
+        device_->trace.SetListener([this](const sim::TraceCall& call) { OnTraceCall(call); });
+    else
+        device_->trace.SetListener(nullptr);
+}
+
+// Not from inside the listener: it must not replace itself while it runs.
+void Runner::DropListenerIfIdle() {
+    if (listening_ && observerAttached_ && options_.quiet && !options_.trace)
+        ListenToCalls(false);
 }
 
 // The program is not running: the outside world's agenda moves the clock by itself. While

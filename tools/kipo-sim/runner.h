@@ -87,6 +87,8 @@ class Runner {
     void OnTickEnd(const TickReport& report);
     void OnTraceCall(const sim::TraceCall& call);
     void AttachObserver();
+    void ListenToCalls(bool on);
+    void DropListenerIfIdle();
     bool ProgramRunning() const;
     HWND MainWindow() const;
     std::optional<WString> Foreground() const;
@@ -125,6 +127,7 @@ class Runner {
     bool stopped_ = false;  // a step could not apply: no more steps
     bool finished_ = false; // the last step has run
     bool observerAttached_ = false;
+    bool listening_ = false;
     void* attachedFrame_ = nullptr;
     HWND mainWindow_ = nullptr; // the program's main frame window, once attached
     int tickWaitGeneration_ = 0;

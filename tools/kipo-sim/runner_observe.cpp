@@ -172,6 +172,7 @@ void Runner::ReportChanges(const Seen& now, const TickReport* tick, const char* 
 
 void Runner::OnTickEnd(const TickReport& report) {
     log_.Tick(device_->Now());
+    DropListenerIfIdle();
     if (report.skipped) {
         if (options_.explain)
             Line("tick skipped: Kipo was busy");

@@ -218,6 +218,7 @@ void Runner::StartProgram(const Step& step) {
         observerAttached_ = false;
         attachedFrame_ = nullptr;
         mainWindow_ = nullptr;
+        ListenToCalls(true);
     }
     ++instances_;
     Line(ToUtf8(exeName_) + (second ? " starts again (a second instance)" : " starts") +
