@@ -151,6 +151,8 @@ void Runner::RunStep(std::size_t index) {
         if (!action.empty())
             Line(action);
     }
+    if (IsUserAction(step.kind))
+        device.handheld.idle.UserActivity(now);
     std::string problem = Apply(step);
     if (!problem.empty()) {
         result_.stepFailed = true;
@@ -162,6 +164,32 @@ void Runner::RunStep(std::size_t index) {
     }
     currentStep_ = nullptr;
     Continue(index + 1, now);
+}
+
+// Steps where the user touches the device: each restarts its idle countdown, as a tap or a
+// key press does on a real handheld.
+bool Runner::IsUserAction(StepKind kind) {
+    switch (kind) {
+    case StepKind::Open:
+    case StepKind::Front:
+    case StepKind::Close:
+    case StepKind::Today:
+    case StepKind::PressUp:
+    case StepKind::ReleaseUp:
+    case StepKind::PressApp1:
+    case StepKind::Tap:
+    case StepKind::TapOther:
+    case StepKind::Menu:
+    case StepKind::Dismiss:
+    case StepKind::Type:
+    case StepKind::Check:
+    case StepKind::Select:
+    case StepKind::Choose:
+    case StepKind::Click:
+        return true;
+    default:
+        return false;
+    }
 }
 
 // The simulated user's own actions, for the timeline; steps whose effect is shown anyway

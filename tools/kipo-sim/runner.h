@@ -77,6 +77,7 @@ class Runner {
     std::string ApplyRegistry(const Step& step);
     std::string ApplyShell(const Step& step);
     std::string ActionText(const Step& step) const;
+    static bool IsUserAction(StepKind kind);
     void StartProgram(const Step& step);
 
     // Checks (runner_checks.cpp): empty when it holds, else what was found instead.

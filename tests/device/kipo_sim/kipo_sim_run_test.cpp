@@ -270,3 +270,31 @@ TEST(KipoSimRun, TheBuiltInScenarioChecksItself) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(KipoSimRun, SuspendsAreCountedFromTheUsersLastTouch) {
+    struct Case {
+        int line;
+        const char* scenario;
+        const char* summary;
+    };
+    const Case cases[] = {
+        // Nobody touches the device: it would suspend once, 3 minutes after boot.
+        {__LINE__, "wait 10m\n", "the device would have suspended 1 time"},
+        // The user opens a program every 2 minutes: never idle for 3.
+        {__LINE__, "wait 2m\nopen \"A\"\nwait 2m\nopen \"B\"\nwait 2m\n",
+         "the device would have suspended 0 times"},
+        // The keep-alive resets the idle timer every 33 s while WiFi is known on.
+        {__LINE__, "setting KeepPDAOn dword 1\nsetting WFDefaultAction dword 1\nwait 10m\n",
+         "the device would have suspended 0 times"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE("table line " + std::to_string(c.line));
+        SimRun run = RunText(c.scenario, {"--quiet"});
+        EXPECT_EQ(run.code, 0) << run.out;
+        EXPECT_TRUE(Has(run.out, c.summary)) << run.out;
+    }
+}
+
+} // namespace
