@@ -22,12 +22,14 @@ sim::Window* Find(HWND handle) {
     return window;
 }
 
+bool SameCaption(const WString& caption, LPCWSTR name);
+
 bool ClassMatches(const sim::Window& window, LPCWSTR className) {
     if (className == nullptr)
         return true;
     if (IS_INTRESOURCE(className))
         return window.classAtom == static_cast<ATOM>(reinterpret_cast<ULONG_PTR>(className));
-    return LowerCopy(window.className) == LowerCopy(WString(className));
+    return SameCaption(window.className, className);
 }
 
 // Captions compare code unit by code unit after CharLowerW's mapping, without copies: the
