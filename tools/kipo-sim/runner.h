@@ -86,6 +86,7 @@ class Runner {
     // Observation (runner_observe.cpp).
     void Observe(const char* radioReason = nullptr);
     void OnTickEnd(const TickReport& report);
+    std::string Undecided(int radio, bool endedEarly) const;
     void OnTraceCall(const sim::TraceCall& call);
     void AttachObserver();
     void ListenToCalls(bool on);

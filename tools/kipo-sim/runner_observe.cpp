@@ -170,6 +170,19 @@ void Runner::ReportChanges(const Seen& now, const TickReport* tick, const char* 
     seen_.windows = now.windows;
 }
 
+// Why a radio was left alone by a tick that saw a new caption.
+std::string Runner::Undecided(int radio, bool endedEarly) const {
+    if (radio == 1 && endedEarly)
+        return "not evaluated: the tick ended early";
+    const auto* frame = static_cast<const CMainFrame*>(attachedFrame_);
+    if (frame == nullptr)
+        return "no rule decided";
+    const LONG action = radio == 0 ? frame->DefaultAction : frame->WFDefaultAction;
+    // Actions 1 and 2 decide, so only "leave" and unknown values come here.
+    return "no rule decided; default action " +
+           (action == 0 ? std::string("Leave") : std::to_string(action) + ", which leaves it");
+}
+
 void Runner::OnTickEnd(const TickReport& report) {
     log_.Tick(device_->Now());
     DropListenerIfIdle();
@@ -186,8 +199,8 @@ void Runner::OnTickEnd(const TickReport& report) {
                 std::fprintf(out_, "            %s\n", tried.c_str());
             for (int r = 0; r < kRadios; ++r)
                 if (report.decision[r].empty())
-                    std::fprintf(out_, "            %s: no rule decided\n",
-                                 r == 0 ? "Bluetooth" : "WiFi");
+                    std::fprintf(out_, "            %s: %s\n", r == 0 ? "Bluetooth" : "WiFi",
+                                 Undecided(r, report.endedEarly).c_str());
         }
     }
     if (report.keepAliveReset) {

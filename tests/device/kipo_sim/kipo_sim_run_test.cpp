@@ -183,7 +183,13 @@ TEST(KipoSimRun, ExplainListsTheRulesTried) {
     EXPECT_TRUE(Has(run.out, "tick: caption \"inbox\" is new")) << run.out;
     EXPECT_TRUE(Has(run.out, "WiFi: on-while-active list entry 1 \"mail\" no")) << run.out;
     EXPECT_TRUE(Has(run.out, "WiFi: on-while-active list entry 2 \"inbox\" matches")) << run.out;
-    EXPECT_TRUE(Has(run.out, "Bluetooth: no rule decided")) << run.out;
+    EXPECT_TRUE(Has(run.out, "Bluetooth: no rule decided; default action Leave")) << run.out;
+    run = RunText("setting OnList sz \"#bPhone\"\nsetting WFDefaultAction dword 7\n"
+                  "open \"Phone\"\nwait 1 tick\nopen \"Notes\"\nwait 1 tick\n",
+                  {"--explain"});
+    EXPECT_TRUE(Has(run.out, "WiFi: not evaluated: the tick ended early")) << run.out;
+    EXPECT_TRUE(Has(run.out, "WiFi: no rule decided; default action 7, which leaves it"))
+        << run.out;
 }
 
 TEST(KipoSimRun, TraceShowsEveryPlatformCallWithItsProgram) {
