@@ -320,8 +320,9 @@ void Runner::Failure(const Step& step, const std::string& text) {
 }
 
 void Runner::PrintSummary(const RunResult& result) {
-    std::fprintf(out_, "\nSummary: %s simulated, %llu runs of the check timer\n",
-                 FormatTime(result.endTime).c_str(), static_cast<unsigned long long>(result.ticks));
+    std::fprintf(out_, "\nSummary: %s simulated, %llu run%s of the check timer\n",
+                 FormatTime(result.endTime).c_str(), static_cast<unsigned long long>(result.ticks),
+                 result.ticks == 1 ? "" : "s");
     for (Radio radio : {Radio::Bluetooth, Radio::Wifi}) {
         int byProgram = 0, byHand = 0;
         for (const RadioSwitch& s : log_.Switches(radio))

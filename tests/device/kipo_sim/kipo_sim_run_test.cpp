@@ -304,3 +304,51 @@ TEST(KipoSimRun, SuspendsAreCountedFromTheUsersLastTouch) {
 }
 
 } // namespace
+
+namespace {
+
+// Captions of any length and content, and registry values of any type or size where the
+// program expects a text or a number: the run completes and reports soundly.
+TEST(KipoSimRun, HostileCaptionsAndValues) {
+    const std::string longCaption(70000, 'w');
+    struct Case {
+        int line;
+        std::string scenario;
+        int code;
+        const char* present;
+    };
+    const Case cases[] = {
+        {__LINE__,
+         "setting OnList sz \"#b" + longCaption + "\"\nopen \"" + longCaption +
+             "\"\nwait 1 tick\nexpect bt on\nexpect foreground \"" + longCaption + "\"\n",
+         0, "(70000 characters)"},
+        // The device keeps a caption up to a NUL, as Win32 captions end there; a lone
+        // surrogate is shown as U+FFFD.
+        {__LINE__,
+         "setting OnList sz \"#wline\\nbreak\"\nopen \"line\\nbreak \\u{D800}\\t\\u{0}x\"\n"
+         "wait 1 tick\nexpect wifi on\n",
+         0, "foreground: \"line\\nbreak \xEF\xBF\xBD\\t\"\n"},
+        {__LINE__,
+         "setting OnList binary 00\nsetting OffList dword 7\nsetting DefaultAction sz \"x\"\n"
+         "setting KeepPDAOn binary 0102030405\nwait 3 ticks\nexpect running\n",
+         0, "holds: line 6"},
+        {__LINE__, "reg-delete HKCU\\software\\Kipo\nwait 2 ticks\nexpect running\n", 0,
+         "holds: line 3"},
+        {__LINE__,
+         "wait 1s\nreg-delete HKCU\\software\\Kipo\nwait 2 ticks\nexpect handles 0\n"
+         "expect key HKCU\\software\\Kipo absent\n",
+         0, "holds: line 5"},
+        {__LINE__,
+         "open \"\"\nwait 1 tick\nexpect foreground \"\"\nno-front\nwait 1 tick\n"
+         "expect foreground none\n",
+         0, "no window in the foreground"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE("table line " + std::to_string(c.line));
+        SimRun run = RunText(c.scenario);
+        EXPECT_EQ(run.code, c.code) << run.out.substr(0, 4000) << run.err;
+        EXPECT_TRUE(Has(run.out, c.present)) << run.out.substr(0, 4000);
+    }
+}
+
+} // namespace
