@@ -45,7 +45,7 @@ void CheckRows(const std::vector<ListRow>& rows) {
 
 // List building touches no registry; the fresh device is there for the text calls it makes.
 class RuleLists : public ::testing::Test {
-protected:
+  protected:
     FreshDevice fresh;
 };
 
