@@ -20,6 +20,11 @@ struct LoggedMessage {
 };
 
 class ShellTest : public DeviceTest {
+  public:
+    // The dialog procedure of test dialogs: logs, then asks `onDialog` (FALSE when unset).
+    static INT_PTR CALLBACK LoggingDialogProc(HWND dialog, UINT message, WPARAM wParam,
+                                              LPARAM lParam);
+
   protected:
     ShellTest();
     ~ShellTest() override;
@@ -34,9 +39,6 @@ class ShellTest : public DeviceTest {
         device.scheduler.At(time, std::move(step));
     }
 
-    // The dialog procedure of test dialogs: logs, then asks `onDialog` (FALSE when unset).
-    static INT_PTR CALLBACK LoggingDialogProc(HWND dialog, UINT message, WPARAM wParam,
-                                              LPARAM lParam);
     std::function<INT_PTR(HWND, UINT, WPARAM, LPARAM)> onDialog;
     // Answers window messages itself instead of DefWindowProcW when it returns a value.
     std::function<std::optional<LRESULT>(HWND, UINT, WPARAM, LPARAM)> onWindow;
