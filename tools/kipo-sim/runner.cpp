@@ -277,7 +277,9 @@ void Runner::TickWaitCheck(std::size_t next, std::uint64_t target, int generatio
     const HWND main = MainWindow();
     const sim::Timer* timer = main ? device.windows.timers.Find(main, 1) : nullptr;
     if (timer != nullptr) {
-        if (timer->due >= device.Now())
+        // Due now and not yet run means the program cannot take it yet (it is inside a
+        // Sleep): look again a millisecond later rather than at this same instant forever.
+        if (timer->due > device.Now())
             when = timer->due;
     } else if (main != nullptr || observerAttached_) {
         result_.stepFailed = true;
