@@ -2,10 +2,13 @@
 
 #include "framework/wnd_class.h"
 
+// clang-format off
 BEGIN_MESSAGE_MAP(CChildView, CWnd)
-on::Paint<&CChildView::OnPaint>(), END_MESSAGE_MAP()
+    on::Paint<&CChildView::OnPaint>(),
+END_MESSAGE_MAP();
+// clang-format on
 
-                                       BOOL CChildView::PreCreateWindow(CREATESTRUCTW& cs) {
+BOOL CChildView::PreCreateWindow(CREATESTRUCTW& cs) {
     if (!CWnd::PreCreateWindow(cs))
         return FALSE;
     cs.style &= ~static_cast<LONG>(WS_BORDER);

@@ -22,6 +22,16 @@ public:
     explicit CMainFrame(CSettingsStore& store);
     ~CMainFrame() override;
 
+    // Window part (app/main_frame.cpp).
+    BOOL OnCmdMsg(UINT id, int code) override;
+    BOOL PreCreateWindow(CREATESTRUCTW& cs) override;
+    int OnCreate(LPCREATESTRUCTW cs);
+    void OnSetFocus(HWND oldFocus);
+    // The notification icon's callback: a left-button press on icon 1 opens the popup menu.
+    LRESULT OnTrayNotify(WPARAM wParam, LPARAM lParam);
+    // The Settings command (ui/).
+    void OnSettings();
+
     // Settings and rule lists (settings/load_settings.cpp).
     void LoadSettings();
 
@@ -77,4 +87,10 @@ public:
     // The tick reads the foreground caption into this buffer, which keeps its capacity, so a
     // steady tick allocates nothing.
     WString CaptionBuffer;
+
+    DECLARE_MESSAGE_MAP()
 };
+
+// The notification icon: identifier and callback message.
+inline constexpr UINT TrayIconId = 1;
+inline constexpr UINT WM_TRAYNOTIFY = WM_USER + 2;

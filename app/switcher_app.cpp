@@ -12,11 +12,13 @@ namespace {
 constexpr DWORD kCancelWindow = 500; // ms the user has to hold the Up key
 } // namespace
 
+// clang-format off
 BEGIN_MESSAGE_MAP(CSwitcherApp, CWinApp)
-on::Command<&CSwitcherApp::OnAppAbout>(ID_APP_ABOUT),
-    END_MESSAGE_MAP()
+    on::Command<&CSwitcherApp::OnAppAbout>(ID_APP_ABOUT),
+END_MESSAGE_MAP();
+// clang-format on
 
-        CMainFrame* CSwitcherApp::MainFrame() const {
+CMainFrame* CSwitcherApp::MainFrame() const {
     return dynamic_cast<CMainFrame*>(m_pMainWnd);
 }
 

@@ -4,12 +4,14 @@
 #include "framework/data_exchange.h"
 #include "platform/resources.h"
 
+// clang-format off
 BEGIN_MESSAGE_MAP(CDialog, CWnd)
-on::Command<&CDialog::OnOK>(IDOK), on::Command<&CDialog::OnCancel>(IDCANCEL),
-    END_MESSAGE_MAP()
+    on::Command<&CDialog::OnOK>(IDOK),
+    on::Command<&CDialog::OnCancel>(IDCANCEL),
+END_MESSAGE_MAP();
+// clang-format on
 
-        CDialog::CDialog(UINT templateId, CWnd* parent)
-    : m_nIDTemplate(templateId), m_pParentWnd(parent) {}
+CDialog::CDialog(UINT templateId, CWnd* parent) : m_nIDTemplate(templateId), m_pParentWnd(parent) {}
 
 INT_PTR CDialog::DoModal() {
     HWND parent = m_pParentWnd != nullptr ? m_pParentWnd->m_hWnd : nullptr;

@@ -5,12 +5,15 @@
 #include "framework/win_app.h"
 #include "framework/wnd_class.h"
 
+// clang-format off
 BEGIN_MESSAGE_MAP(CFrameWnd, CWnd)
-on::Create<&CFrameWnd::OnCreate>(), on::SetFocus<&CFrameWnd::OnSetFocus>(),
+    on::Create<&CFrameWnd::OnCreate>(),
+    on::SetFocus<&CFrameWnd::OnSetFocus>(),
     on::Close<&CFrameWnd::OnClose>(),
-    END_MESSAGE_MAP()
+END_MESSAGE_MAP();
+// clang-format on
 
-        BOOL CFrameWnd::LoadFrame(UINT resourceId, DWORD style, CWnd* parent) {
+BOOL CFrameWnd::LoadFrame(UINT resourceId, DWORD style, CWnd* parent) {
     // The title is the string's first line; the rest are document texts.
     m_strTitle = LoadResourceString(resourceId);
     if (const std::size_t newline = m_strTitle.find(u'\n'); newline != WString::npos)

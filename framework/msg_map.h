@@ -97,11 +97,10 @@ template <auto F> constexpr MsgMapEntry Clicked(UINT id) {
         return &messageMap;                                                                        \
     }
 
-// In a source file: BEGIN_MESSAGE_MAP(Class, Base) entries... END_MESSAGE_MAP()
+// In a source file: BEGIN_MESSAGE_MAP(Class, Base) entries... END_MESSAGE_MAP();
 #define BEGIN_MESSAGE_MAP(theClass, baseClass)                                                     \
     const MsgMap theClass::messageMap = {&baseClass::messageMap, theClass::messageEntries_};       \
     const MsgMapEntry theClass::messageEntries_[] = {
 #define END_MESSAGE_MAP()                                                                          \
     MsgMapEntry {}                                                                                 \
-    }                                                                                              \
-    ;
+    }

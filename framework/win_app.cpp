@@ -19,10 +19,13 @@ class RunningApp {
 };
 } // namespace
 
+// clang-format off
 BEGIN_MESSAGE_MAP(CWinApp, CCmdTarget)
-on::Command<&CWinApp::OnAppExit>(ID_APP_EXIT), END_MESSAGE_MAP()
+    on::Command<&CWinApp::OnAppExit>(ID_APP_EXIT),
+END_MESSAGE_MAP();
+// clang-format on
 
-                                                   CWinApp::CWinApp(LPCWSTR appName) {
+CWinApp::CWinApp(LPCWSTR appName) {
     if (appName != nullptr) {
         m_appName = appName;
         m_pszAppName = m_appName.c_str();

@@ -17,11 +17,16 @@ BOOL CALLBACK ShowCaptionProc(HWND window, LPARAM) {
 
 } // namespace
 
+// clang-format off
 BEGIN_MESSAGE_MAP(CSettingsDlg, CDialog)
-on::Clicked<&CSettingsDlg::OnTest>(IDC_TEST),
-    END_MESSAGE_MAP()
+    on::Clicked<&CSettingsDlg::OnFindWindow>(IDC_FINDWINDOW),
+    on::Timer<&CSettingsDlg::OnFindTimer>(),
+    on::Clicked<&CSettingsDlg::OnTest>(IDC_TEST),
+    on::Message<&CSettingsDlg::OnHotKey>(WM_HOTKEY),
+END_MESSAGE_MAP();
+// clang-format on
 
-        void CSettingsDlg::DoDataExchange(CDataExchange* dx) {
+void CSettingsDlg::DoDataExchange(CDataExchange* dx) {
     CDialog::DoDataExchange(dx);
     DDX_Text(dx, IDC_OFFLIST, OffList);
     DDX_Text(dx, IDC_ONLIST, OnList);
@@ -36,4 +41,14 @@ on::Clicked<&CSettingsDlg::OnTest>(IDC_TEST),
 
 void CSettingsDlg::OnTest() {
     ::EnumWindows(&ShowCaptionProc, 1);
+}
+
+void CSettingsDlg::OnOK() {
+    EndFindMode();
+    CDialog::OnOK();
+}
+
+void CSettingsDlg::OnCancel() {
+    EndFindMode();
+    CDialog::OnCancel();
 }

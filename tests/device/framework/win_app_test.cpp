@@ -22,10 +22,13 @@ class MainWnd : public CWnd {
     DECLARE_MESSAGE_MAP()
 };
 
+// clang-format off
 BEGIN_MESSAGE_MAP(MainWnd, CWnd)
-on::Close<&MainWnd::OnClose>(), END_MESSAGE_MAP()
+    on::Close<&MainWnd::OnClose>(),
+END_MESSAGE_MAP();
+// clang-format on
 
-                                    class TestApp : public CWinApp {
+class TestApp : public CWinApp {
   public:
     explicit TestApp(bool succeed = true, LPCWSTR name = nullptr)
         : CWinApp(name), succeed_(succeed) {}

@@ -39,12 +39,15 @@ class BaseWnd : public CWnd {
     std::vector<std::string>& log_;
 };
 
+// clang-format off
 BEGIN_MESSAGE_MAP(BaseWnd, CWnd)
-on::Create<&BaseWnd::OnCreate>(), on::Message<&BaseWnd::OnBaseOnly>(WM_BASEONLY),
+    on::Create<&BaseWnd::OnCreate>(),
+    on::Message<&BaseWnd::OnBaseOnly>(WM_BASEONLY),
     on::Message<&BaseWnd::OnBoth>(WM_BOTH),
-    END_MESSAGE_MAP()
+END_MESSAGE_MAP();
+// clang-format on
 
-        class DerivedWnd : public BaseWnd {
+class DerivedWnd : public BaseWnd {
   public:
     using BaseWnd::BaseWnd;
     LRESULT OnBoth(WPARAM, LPARAM) {
@@ -59,11 +62,14 @@ on::Create<&BaseWnd::OnCreate>(), on::Message<&BaseWnd::OnBaseOnly>(WM_BASEONLY)
     DECLARE_MESSAGE_MAP()
 };
 
+// clang-format off
 BEGIN_MESSAGE_MAP(DerivedWnd, BaseWnd)
-on::Message<&DerivedWnd::OnBoth>(WM_BOTH), on::Timer<&DerivedWnd::OnTimer>(),
-    END_MESSAGE_MAP()
+    on::Message<&DerivedWnd::OnBoth>(WM_BOTH),
+    on::Timer<&DerivedWnd::OnTimer>(),
+END_MESSAGE_MAP();
+// clang-format on
 
-        class WndTest : public DeviceTest {
+class WndTest : public DeviceTest {
   protected:
     std::vector<std::string> log;
     DerivedWnd wnd{log};

@@ -1,0 +1,185 @@
+// Start-up as the user meets it: the Up-key abort, the command-line interval, the icon that
+// fits the screen, the hidden windows, and the end by Exit.
+#include <gtest/gtest.h>
+
+#include "framework/ce_command_bar.h"
+#include "tests/device/app/kipo_run.h"
+
+namespace {
+
+using StartupTest = KipoRunTest;
+
+TEST_F(StartupTest, UpKeyHeldAtHalfASecondCancelsEverything) {
+    At(400, [this] { device.PressKey(VK_UP); });
+    At(600, [this] { device.ReleaseKey(VK_UP); });
+    EXPECT_EQ(Run(), 0);
+    EXPECT_EQ(device.trace.Count("GetAsyncKeyState"), 1u);
+    EXPECT_EQ(device.trace.Count("CreateWindowExW"), 0u) << "no window";
+    EXPECT_EQ(device.trace.Count("Shell_NotifyIcon"), 0u) << "no icon";
+    EXPECT_EQ(device.trace.Count("SetTimer"), 0u) << "no timer";
+    EXPECT_EQ(device.trace.Count("RegCreateKeyExW"), 0u);
+    EXPECT_FALSE(ProgramKeyExists()) << "no registry key";
+    EXPECT_EQ(device.OpenHandles(sim::kProgramProcess), 0);
+}
+
+TEST_F(StartupTest, UpKeyReleasedBeforeHalfASecondDoesNotCancel) {
+    At(100, [this] { device.PressKey(VK_UP); });
+    At(300, [this] { device.ReleaseKey(VK_UP); });
+    bool iconSeen = false;
+    At(1000, [&] { iconSeen = device.IconShown(); });
+    ChooseFromIcon(1000, TEXT("Exit"));
+    EXPECT_EQ(Run(), 0);
+    EXPECT_TRUE(iconSeen);
+    EXPECT_TRUE(ProgramKeyExists()) << "the settings were read through the key";
+}
+
+struct IntervalCase {
+    int line;
+    const WCHAR* commandLine;
+    LONG checkInterval; // the member as parsed
+    UINT period;        // the timer's period
+};
+
+TEST_F(StartupTest, CommandLineSetsTheCheckInterval) {
+    const IntervalCase cases[] = {
+        {__LINE__, TEXT(""), 1500, 1500},
+        {__LINE__, TEXT("   "), 1500, 1500},
+        {__LINE__, TEXT("750"), 750, 750},
+        {__LINE__, TEXT("  750  "), 750, 750},
+        {__LINE__, TEXT("100ms"), 100, 100},
+        // Values the timer cannot take keep the member but run at the default period: no
+        // busy processor, no stopped switching.
+        {__LINE__, TEXT("abc"), 0, 1500},
+        {__LINE__, TEXT("-250"), -250, 1500},
+    };
+    for (const IntervalCase& c : cases) {
+        SCOPED_TRACE(testing::Message() << "table line " << c.line);
+        sim::Device fresh; // each start on a device of its own
+        LONG member = 12345;
+        UINT period = 0;
+        fresh.scheduler.At(1000, [&] {
+            member = Frame()->CheckInterval;
+            const sim::Timer* timer = fresh.windows.timers.Find(Frame()->m_hWnd, 1);
+            period = timer != nullptr ? timer->period : 0;
+        });
+        fresh.scheduler.At(1000, [&] { fresh.TapIcon(); });
+        fresh.scheduler.At(1000, [&] { fresh.ChooseMenuItem(TEXT("Exit")); });
+        {
+            sim::Device::ProcessScope scope(fresh, sim::kProgramProcess);
+            KipoMain(nullptr, c.commandLine);
+        }
+        EXPECT_EQ(member, c.checkInterval);
+        EXPECT_EQ(period, c.period);
+    }
+}
+
+TEST_F(StartupTest, TimerWithANonPositiveIntervalStillSwitches) {
+    // Ten seconds at the default period is six ticks; each reads the foreground window.
+    At(500, [this] { device.trace.ClearRecords(); });
+    std::uint64_t before = 0;
+    At(1000, [&] { before = device.trace.Count("GetForegroundWindow"); });
+    std::uint64_t after = 0;
+    At(11000, [&] { after = device.trace.Count("GetForegroundWindow"); });
+    ChooseFromIcon(11000, TEXT("Exit"));
+    Run(TEXT("0"));
+    EXPECT_GE(after - before, 6u);
+    EXPECT_LE(after - before, 8u) << "not a busy loop";
+}
+
+struct ScreenCase {
+    int line;
+    int width, height;
+    LONG barTop;
+    WORD icon;
+};
+
+TEST_F(StartupTest, NotificationIconFitsTheScreen) {
+    const ScreenCase cases[] = {
+        {__LINE__, 240, 320, 294, 137},
+        {__LINE__, 480, 640, 588, 133},
+        // The boundary: a bar whose top edge is at line 320 is still on a small screen.
+        {__LINE__, 240, 348, 320, 137},
+        {__LINE__, 240, 349, 321, 133},
+    };
+    for (const ScreenCase& c : cases) {
+        SCOPED_TRACE(testing::Message() << "table line " << c.line);
+        sim::Device fresh;
+        fresh.SetScreenSize(c.width, c.height);
+        WORD icon = 0;
+        RECT bar = {};
+        fresh.scheduler.At(1000, [&] {
+            icon = fresh.IconResource();
+            Frame()->CommandBar->GetWindowRect(&bar);
+        });
+        fresh.scheduler.At(1000, [&] { fresh.TapIcon(); });
+        fresh.scheduler.At(1000, [&] { fresh.ChooseMenuItem(TEXT("Exit")); });
+        {
+            sim::Device::ProcessScope scope(fresh, sim::kProgramProcess);
+            KipoMain(nullptr, TEXT(""));
+        }
+        EXPECT_EQ(bar.top, c.barTop);
+        EXPECT_EQ(bar.bottom, c.height);
+        EXPECT_EQ(icon, c.icon);
+    }
+}
+
+TEST_F(StartupTest, FrameAndItsPartsAreHiddenAndFilled) {
+    bool frameVisible = true, viewVisible = true, barVisible = true;
+    WString caption;
+    DWORD barStyle = 0;
+    UINT period = 0;
+    NOTIFYICONDATA icon = {};
+    At(1000, [&] {
+        CMainFrame* frame = Frame();
+        frameVisible = IsWindowVisible(frame->m_hWnd);
+        viewVisible = IsWindowVisible(frame->View->m_hWnd);
+        barVisible = IsWindowVisible(frame->CommandBar->m_hWnd);
+        WCHAR text[32] = {};
+        GetWindowTextW(frame->m_hWnd, text, 32);
+        caption = text;
+        barStyle = frame->CommandBar->GetBarStyle();
+        period = CheckTimerPeriod();
+        icon = frame->IconData;
+        EXPECT_EQ(GetWindowLongW(frame->m_hWnd, GWL_STYLE) & 0xFFFF, 0x8000);
+        EXPECT_EQ(GetWindowLongW(frame->View->m_hWnd, GWL_STYLE) & WS_BORDER, 0);
+        EXPECT_EQ(GetDlgCtrlID(frame->View->m_hWnd), 0xE900);
+        EXPECT_EQ(GetDlgCtrlID(frame->CommandBar->m_hWnd), 0xE800);
+    });
+    ChooseFromIcon(1000, TEXT("Exit"));
+    Run();
+    EXPECT_FALSE(frameVisible);
+    EXPECT_FALSE(viewVisible);
+    EXPECT_FALSE(barVisible);
+    EXPECT_EQ(caption, WString(TEXT("Kipo")));
+    EXPECT_EQ(barStyle,
+              CBRS_ALIGN_TOP | CBRS_BORDER_BOTTOM | CBRS_TOOLTIPS | CBRS_FLYBY | CBRS_SIZE_FIXED);
+    EXPECT_EQ(period, 1500u);
+    EXPECT_EQ(icon.cbSize, sizeof(NOTIFYICONDATA));
+    EXPECT_EQ(icon.uID, 1u);
+    EXPECT_EQ(icon.uFlags, static_cast<UINT>(NIF_MESSAGE | NIF_ICON));
+    EXPECT_EQ(icon.uCallbackMessage, 0x0402u);
+    EXPECT_EQ(device.shell.extraControlsInits, 1);
+}
+
+TEST_F(StartupTest, SecondStartBringsTheFirstForwardAndAddsNothing) {
+    const int second = device.CreateProcess(device.ProcessById(sim::kProgramProcess).exePath);
+    int secondResult = -1;
+    HWND frontAfter = nullptr;
+    HWND firstFrame = nullptr;
+    At(2000, [&] {
+        firstFrame = Frame()->m_hWnd;
+        sim::Device::ProcessScope scope(device, second);
+        secondResult = KipoMain(nullptr, TEXT(""));
+        frontAfter = GetForegroundWindow();
+    });
+    std::size_t icons = 0;
+    At(2500, [&] { icons = device.shell.Icons().size(); });
+    ChooseFromIcon(3000, TEXT("Exit"));
+    EXPECT_EQ(Run(), 0);
+    EXPECT_EQ(secondResult, 0);
+    EXPECT_EQ(frontAfter, firstFrame);
+    EXPECT_EQ(icons, 1u);
+    EXPECT_EQ(device.trace.Count("SHInitExtraControls"), 1u) << "the second start stops first";
+}
+
+} // namespace
