@@ -160,7 +160,7 @@ void Runner::RunStep(std::size_t index) {
         stopped_ = true;
     } else {
         const bool byHand = step.kind == StepKind::UserBt || step.kind == StepKind::UserWifi;
-        Observe(byHand ? "hand" : nullptr);
+        Observe(byHand ? "hand" : IsSetUpStep(step.kind) ? "the scenario's set-up" : nullptr);
     }
     currentStep_ = nullptr;
     Continue(index + 1, now);
@@ -326,15 +326,20 @@ void Runner::PrintSummary(const RunResult& result) {
                  FormatTime(result.endTime).c_str(), static_cast<unsigned long long>(result.ticks),
                  result.ticks == 1 ? "" : "s");
     for (Radio radio : {Radio::Bluetooth, Radio::Wifi}) {
-        int byProgram = 0, byHand = 0;
+        int byProgram = 0, byHand = 0, other = 0;
         for (const RadioSwitch& s : log_.Switches(radio))
-            (s.byProgram ? byProgram : byHand)++;
+            (s.byProgram ? byProgram : s.reason == "hand" ? byHand : other)++;
+        const int total = byProgram + byHand + other;
         const std::uint64_t on = log_.TimeOn(radio);
-        std::string switches =
-            std::to_string(byProgram + byHand) + " switch" + (byProgram + byHand == 1 ? "" : "es");
-        if (byHand > 0)
-            switches += " (" + std::to_string(byProgram) + " by Kipo, " + std::to_string(byHand) +
-                        " by hand)";
+        std::string switches = std::to_string(total) + " switch" + (total == 1 ? "" : "es");
+        if (byHand + other > 0) {
+            switches += " (" + std::to_string(byProgram) + " by Kipo";
+            if (byHand > 0)
+                switches += ", " + std::to_string(byHand) + " by hand";
+            if (other > 0)
+                switches += ", " + std::to_string(other) + " otherwise";
+            switches += ")";
+        }
         std::fprintf(out_, "  %-10s %s, on for %s (%s of the run)\n", RadioName(radio),
                      switches.c_str(), FormatTime(on).c_str(),
                      FormatShare(on, result.endTime).c_str());
