@@ -112,11 +112,9 @@ void Runner::RunStep(std::size_t index) {
         ApplyDeviceSetUp();
     // What the previous step caused has been processed by now.
     Observe();
-    currentStep_ = &step;
     const std::uint64_t now = device.Now();
 
     if (step.kind == StepKind::Wait) {
-        currentStep_ = nullptr;
         if (step.ticks) {
             BeginTickWait(index + 1, step.durationMs);
         } else {
@@ -127,8 +125,7 @@ void Runner::RunStep(std::size_t index) {
     if (step.kind == StepKind::Start) {
         // The next step goes on the agenda first: the program's own waits will run it.
         Continue(index + 1, now);
-        currentStep_ = nullptr;
-        StartProgram(step);
+        StartProgram();
         return;
     }
     if (IsCheckStep(step.kind)) {
@@ -141,7 +138,6 @@ void Runner::RunStep(std::size_t index) {
             ++result_.checksFailed;
             Failure(step, found);
         }
-        currentStep_ = nullptr;
         Continue(index + 1, now);
         return;
     }
@@ -162,7 +158,6 @@ void Runner::RunStep(std::size_t index) {
         const bool byHand = step.kind == StepKind::UserBt || step.kind == StepKind::UserWifi;
         Observe(byHand ? "hand" : IsSetUpStep(step.kind) ? "the scenario's set-up" : nullptr);
     }
-    currentStep_ = nullptr;
     Continue(index + 1, now);
 }
 

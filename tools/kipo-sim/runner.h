@@ -78,7 +78,7 @@ class Runner {
     std::string ApplyShell(const Step& step);
     std::string ActionText(const Step& step) const;
     static bool IsUserAction(StepKind kind);
-    void StartProgram(const Step& step);
+    void StartProgram();
 
     // Checks (runner_checks.cpp): empty when it holds, else what was found instead.
     std::string Check(const Step& step);
@@ -133,8 +133,6 @@ class Runner {
     void* attachedFrame_ = nullptr;
     HWND mainWindow_ = nullptr; // the program's main frame window, once attached
     int tickWaitGeneration_ = 0;
-    const Step* currentStep_ = nullptr;
-    int instances_ = 0;
 };
 
 } // namespace kiposim

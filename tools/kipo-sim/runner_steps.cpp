@@ -205,9 +205,8 @@ std::string Runner::Apply(const Step& step) {
     }
 }
 
-void Runner::StartProgram(const Step& step) {
+void Runner::StartProgram() {
     sim::Device& device = *device_;
-    (void)step;
     int process = sim::kProgramProcess;
     const bool second = ProgramRunning();
     if (second) {
@@ -220,7 +219,6 @@ void Runner::StartProgram(const Step& step) {
         mainWindow_ = nullptr;
         ListenToCalls(true);
     }
-    ++instances_;
     Line(ToUtf8(exeName_) + (second ? " starts again (a second instance)" : " starts") +
          (cmdline_.empty() ? "" : ", command line " + QuoteCaption(cmdline_)));
     int exitCode = 0;
