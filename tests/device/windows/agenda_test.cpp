@@ -55,6 +55,15 @@ TEST_F(AgendaTest, AnItemRunsOnlyAfterEverythingThePreviousOneCausedIsProcessed)
                                                 "50 handled 3", "50 next item"}));
 }
 
+TEST_F(AgendaTest, OtherProgramsFinishWhatAnItemCausedBeforeTheNextItem) {
+    HWND other = device.OpenWindow(TEXT("Other"));
+    bool goneBeforeNext = false;
+    device.scheduler.At(20, [&] { PostMessageW(other, WM_CLOSE, 0, 0); });
+    device.scheduler.At(20, [&] { goneBeforeNext = !IsWindow(other); });
+    sim::RunMessageLoop();
+    EXPECT_TRUE(goneBeforeNext);
+}
+
 TEST_F(AgendaTest, AtNextWaitRunsAtTheCurrentInstant) {
     Sleep(40);
     device.scheduler.AtNextWait([&] { Note("now"); });
