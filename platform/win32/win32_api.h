@@ -32,6 +32,18 @@
 #define DWL_USER DWLP_USER
 #endif
 
+// Registry paths as Windows CE takes them: a subkey may start with a backslash and is still
+// relative to its key ("\\SOFTWARE\\Widcomm\\..." under HKEY_LOCAL_MACHINE); desktop Windows
+// refuses such a path, so these two take the backslash off first.
+namespace win32 {
+LONG RegOpenKeyExW(HKEY key, LPCWSTR subKey, DWORD options, REGSAM access, PHKEY result);
+LONG RegCreateKeyExW(HKEY key, LPCWSTR subKey, DWORD reserved, LPWSTR keyClass, DWORD options,
+                     REGSAM access, LPSECURITY_ATTRIBUTES security, PHKEY result,
+                     LPDWORD disposition);
+} // namespace win32
+#define RegOpenKeyExW win32::RegOpenKeyExW
+#define RegCreateKeyExW win32::RegCreateKeyExW
+
 // Windows CE window style and keys.
 #ifndef WS_EX_CAPTIONOKBTN
 #define WS_EX_CAPTIONOKBTN 0x80000000L
