@@ -95,7 +95,12 @@ std::string Events::Describe(HANDLE handle) const {
     if (it == handles_.end())
         return TraceArg(static_cast<const void*>(handle));
     const WString& name = it->second.event->name;
-    return name.empty() ? std::string("<event>") : "<" + ToUtf8(name) + ">";
+    if (name.empty())
+        return "<event>";
+    std::string text = "<";
+    text += ToUtf8(name);
+    text += '>';
+    return text;
 }
 
 void Events::HoldForDevice(const WString& name, bool manualReset) {

@@ -10,7 +10,11 @@ namespace {
 
 // Out-parameters show in the trace as "&value" so runs compare equal; null shows as NULL.
 template <class T> std::string PointedValue(const T* pointer) {
-    return pointer == nullptr ? std::string("NULL") : "&" + sim::TraceArg(*pointer);
+    if (pointer == nullptr)
+        return "NULL";
+    std::string text = "&";
+    text += sim::TraceArg(*pointer);
+    return text;
 }
 
 // A buffer as its bytes in hex ("{01 00 00 00}"), at most 16 of them.
@@ -22,11 +26,14 @@ std::string BufferBytes(const void* buffer, DWORD size) {
     for (DWORD i = 0; i < size && i < 16; ++i) {
         char hex[4];
         std::snprintf(hex, sizeof hex, "%02x", bytes[i]);
-        text += (i == 0 ? "" : " ") + std::string(hex);
+        if (i != 0)
+            text += ' ';
+        text += hex;
     }
     if (size > 16)
         text += " ...";
-    return text + "}";
+    text += '}';
+    return text;
 }
 
 std::string Hex(DWORD value) {
