@@ -16,7 +16,8 @@ class CSwitcherApp : public CWinApp {
     void OnAppAbout();
 
     // Profile operations, kept by the settings store.
-    void SetRegistryKey(LPCWSTR keyWord) { Store.SetRegistryKey(keyWord); }
+    // The profile name is the application's name, cut from the module path at start-up.
+    void SetRegistryKey(LPCWSTR keyWord) { Store.SetRegistryKey(keyWord, m_appName); }
     int GetProfileInt(LPCWSTR section, LPCWSTR entry, int defaultValue) {
         return Store.GetProfileInt(section, entry, defaultValue);
     }

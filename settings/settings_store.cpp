@@ -57,6 +57,11 @@ void CSettingsStore::SetRegistryKey(LPCWSTR keyWord) {
     profileName_ = AppNameFromPath(ModulePath());
 }
 
+void CSettingsStore::SetRegistryKey(LPCWSTR keyWord, const WString& appName) {
+    keyWord_ = keyWord == nullptr ? WString() : WString(keyWord);
+    profileName_ = appName;
+}
+
 RegKey CSettingsStore::GetAppRegistryKey() {
     RegKey software;
     // Make sure "software" exists; this first handle is closed at once.

@@ -13,6 +13,9 @@ class CSettingsStore {
     // Records the key word and takes the application name from the running executable's
     // path: cut at the last ".", then what follows the last "\", "/" or ":".
     void SetRegistryKey(LPCWSTR keyWord);
+    // The same with the application name already known (the running application's, so the
+    // module path is read once at start-up).
+    void SetRegistryKey(LPCWSTR keyWord, const WString& appName);
 
     // An open key of software\<key word>\<application name>, created as needed; empty on
     // failure. The caller's RegKey closes it.

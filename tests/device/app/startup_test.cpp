@@ -33,6 +33,22 @@ TEST_F(StartupTest, UpKeyReleasedBeforeHalfASecondDoesNotCancel) {
     EXPECT_TRUE(ProgramKeyExists()) << "the settings were read through the key";
 }
 
+TEST_F(StartupTest, SettingsLiveUnderTheExecutablesName) {
+    device.SetProgramPath(TEXT("\\Storage Card\\Tools\\Switch.Me.exe"));
+    WString caption;
+    At(1000, [&] {
+        // The message box caption is the application's name too.
+        caption = AfxGetApp()->m_pszAppName;
+    });
+    ChooseFromIcon(1000, TEXT("Exit"));
+    Run();
+    EXPECT_EQ(caption, WString(TEXT("Switch.Me")));
+    EXPECT_TRUE(
+        device.registry.KeyExists(HKEY_CURRENT_USER, TEXT("software\\Kipo\\Switch.Me\\Settings")));
+    EXPECT_FALSE(device.registry.KeyExists(HKEY_CURRENT_USER, TEXT("software\\Kipo\\Kipo")));
+    EXPECT_EQ(device.trace.Count("GetModuleFileNameW"), 1u) << "the path is read once";
+}
+
 struct IntervalCase {
     int line;
     const WCHAR* commandLine;
