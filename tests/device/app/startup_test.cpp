@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "framework/ce_command_bar.h"
+#include "framework/wnd_class.h"
 #include "tests/device/app/kipo_run.h"
 
 namespace {
@@ -47,6 +48,33 @@ TEST_F(StartupTest, SettingsLiveUnderTheExecutablesName) {
         device.registry.KeyExists(HKEY_CURRENT_USER, TEXT("software\\Kipo\\Switch.Me\\Settings")));
     EXPECT_FALSE(device.registry.KeyExists(HKEY_CURRENT_USER, TEXT("software\\Kipo\\Kipo")));
     EXPECT_EQ(device.trace.Count("GetModuleFileNameW"), 1u) << "the path is read once";
+}
+
+LRESULT CALLBACK RefuseCreation(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE)
+        return FALSE;
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+TEST_F(StartupTest, FrameThatCannotBeCreatedEndsStartUpCleanly) {
+    {
+        // A class of the frame's name that refuses every window: the frame's creation fails.
+        sim::Device::ProcessScope scope(device, sim::kProgramProcess);
+        const WString name = AfxWndClassName(0);
+        WNDCLASSW wc = {};
+        wc.lpfnWndProc = &RefuseCreation;
+        wc.hInstance = GetModuleHandleW(nullptr);
+        wc.lpszClassName = name.c_str();
+        ASSERT_NE(RegisterClassW(&wc), 0);
+    }
+    EXPECT_EQ(Run(), 0);
+    EXPECT_EQ(device.trace.Count("CreateWindowExW"), 1u) << "the frame only; no view, no bar";
+    EXPECT_EQ(device.trace.Count("ShowWindow"), 0u) << "nothing to hide";
+    EXPECT_EQ(device.trace.Count("GetMessageW"), 0u) << "no message loop";
+    EXPECT_EQ(device.trace.Count("SetTimer"), 0u);
+    EXPECT_EQ(device.trace.Count("Shell_NotifyIcon"), 0u);
+    EXPECT_EQ(device.windows.WindowCount(sim::kProgramProcess), 0);
+    EXPECT_EQ(device.OpenHandles(sim::kProgramProcess), 0);
 }
 
 struct IntervalCase {
