@@ -18,9 +18,6 @@ DWORD HotKeys::Register(HWND window, int id, UINT modifiers, UINT virtualKey, in
     for (const HotKey& key : keys_)
         if (key.virtualKey == virtualKey && Combination(key.modifiers) == Combination(modifiers))
             return ERROR_HOTKEY_ALREADY_REGISTERED;
-    for (const HotKey& key : keys_)
-        if (key.window == window && key.id == id && (window != nullptr || key.process == process))
-            return ERROR_HOTKEY_ALREADY_REGISTERED;
     keys_.push_back(HotKey{window, process, id, modifiers, virtualKey});
     return 0;
 }

@@ -18,7 +18,9 @@ struct HotKey {
 
 class HotKeys {
   public:
-    // 0, or the Win32 error: a key combination has one holder at a time (1409).
+    // 0, or the Win32 error: a key combination has one holder at a time (1409). A second
+    // registration of a window's id with another key is kept beside the first, as Windows
+    // keeps it; UnregisterHotKey then removes the older one.
     DWORD Register(HWND window, int id, UINT modifiers, UINT virtualKey, int process);
     // 0, or ERROR_HOTKEY_NOT_REGISTERED.
     DWORD Unregister(HWND window, int id, int process);

@@ -41,6 +41,9 @@ struct Window {
     bool needsPaint = false;
     bool needsErase = false;
     bool destroying = false; // DestroyWindow has begun: no second round of messages
+    // An overlapped top-level window hears WM_SIZE and WM_MOVE at its first showing, not at
+    // creation, as on Windows.
+    bool sizePending = false;
 
     bool IsChild() const { return (style & WS_CHILD) != 0; }
     bool Visible() const { return (style & WS_VISIBLE) != 0; }

@@ -163,12 +163,16 @@ HWND CreateWindowAs(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD 
         wm.Remove(handle);
         return nullptr;
     }
-    if (const Window* made = wm.Get(handle)) {
-        const LPARAM extent = MAKELPARAM(made->Width(), made->Height());
-        const LPARAM origin = MAKELPARAM(made->rect.left, made->rect.top);
-        Send(handle, WM_SIZE, SIZE_RESTORED, extent);
-        if (wm.Exists(handle))
-            Send(handle, WM_MOVE, 0, origin);
+    if (Window* made = wm.Get(handle)) {
+        if ((style & (WS_CHILD | WS_POPUP)) == 0) {
+            made->sizePending = true;
+        } else {
+            const LPARAM extent = MAKELPARAM(made->Width(), made->Height());
+            const LPARAM origin = MAKELPARAM(made->rect.left, made->rect.top);
+            Send(handle, WM_SIZE, SIZE_RESTORED, extent);
+            if (wm.Exists(handle))
+                Send(handle, WM_MOVE, 0, origin);
+        }
     }
     if (!wm.Exists(handle))
         return nullptr;
@@ -263,6 +267,14 @@ bool ShowWindowAs(HWND handle, int command) {
     }
     if (topLevel && command != SW_SHOWNA && command != SW_SHOWNOACTIVATE)
         Activate(handle);
+    if (Window* shown = wm.Get(handle); shown != nullptr && shown->sizePending) {
+        shown->sizePending = false;
+        const LPARAM extent = MAKELPARAM(shown->Width(), shown->Height());
+        const LPARAM origin = MAKELPARAM(shown->rect.left, shown->rect.top);
+        Send(handle, WM_SIZE, SIZE_RESTORED, extent);
+        if (wm.Exists(handle))
+            Send(handle, WM_MOVE, 0, origin);
+    }
     return wasVisible;
 }
 

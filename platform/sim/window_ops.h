@@ -7,8 +7,9 @@
 namespace sim {
 
 // CreateWindowExW as the current process: WM_NCCREATE, WM_CREATE (CREATESTRUCTW in lParam),
-// WM_SIZE, WM_MOVE, then the showing when WS_VISIBLE is given. Null when WM_NCCREATE returns
-// FALSE or WM_CREATE returns -1; the window then gets only WM_NCDESTROY.
+// WM_SIZE and WM_MOVE (an overlapped top-level window hears these two at its first showing
+// instead), then the showing when WS_VISIBLE is given. Null when WM_NCCREATE returns FALSE or
+// WM_CREATE returns -1; the window then gets only WM_NCDESTROY.
 HWND CreateWindowAs(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD style, int x, int y,
                     int width, int height, HWND parent, HMENU menu, HINSTANCE instance,
                     LPVOID param);

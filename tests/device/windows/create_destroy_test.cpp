@@ -21,16 +21,45 @@ class CreateDestroyTest : public DeviceTest {
     MessageLog log;
 };
 
-TEST_F(CreateDestroyTest, HiddenTopLevelWindowGetsCreateSizeAndMove) {
-    HWND window = Create(0);
-    ASSERT_NE(window, nullptr);
+TEST_F(CreateDestroyTest, CreationMessagesByKindOfWindow) {
+    // An overlapped window hears WM_SIZE and WM_MOVE only when first shown; popups and
+    // children at creation.
+    struct Case {
+        int line;
+        DWORD style;
+        std::vector<Expected> expected;
+    };
+    HWND parent = Create(0, nullptr, TEXT("parent"));
+    const std::vector<Case> cases = {
+        {__LINE__, 0, {{WM_NCCREATE}, {WM_CREATE}}},
+        {__LINE__,
+         WS_POPUP,
+         {{WM_NCCREATE},
+          {WM_CREATE},
+          {WM_SIZE, kBoth, SIZE_RESTORED, MAKELPARAM(100, 50)},
+          {WM_MOVE, kLParam, 0, MAKELPARAM(10, 20)}}},
+        {__LINE__, WS_CHILD, {{WM_NCCREATE}, {WM_CREATE}, {WM_SIZE}, {WM_MOVE}}},
+    };
+    for (const Case& c : cases) {
+        log.Clear();
+        HWND window = Create(c.style, (c.style & WS_CHILD) != 0 ? parent : nullptr);
+        ASSERT_NE(window, nullptr);
+        ExpectSequence(log, c.expected, window, __FILE__, c.line);
+    }
+    EXPECT_EQ(GetForegroundWindow(), device.DesktopWindow()) << "hidden windows take nothing";
+
+    HWND overlapped = Create(0);
+    log.Clear();
+    ShowWindow(overlapped, SW_SHOWNA);
+    ShowWindow(overlapped, SW_HIDE);
+    ShowWindow(overlapped, SW_SHOWNA);
     EXPECT_SEQUENCE(log,
-                    {{WM_NCCREATE},
-                     {WM_CREATE},
-                     {WM_SIZE, kBoth, SIZE_RESTORED, MAKELPARAM(100, 50)},
-                     {WM_MOVE, kLParam, 0, MAKELPARAM(10, 20)}},
-                    window);
-    EXPECT_EQ(GetForegroundWindow(), device.DesktopWindow()) << "a hidden window takes nothing";
+                    {{WM_SHOWWINDOW, kWParam, TRUE},
+                     {WM_SIZE, kLParam, 0, MAKELPARAM(100, 50)},
+                     {WM_MOVE},
+                     {WM_SHOWWINDOW, kWParam, FALSE},
+                     {WM_SHOWWINDOW, kWParam, TRUE}},
+                    overlapped);
 }
 
 TEST_F(CreateDestroyTest, VisibleTopLevelWindowIsShownAndActivated) {
@@ -40,11 +69,11 @@ TEST_F(CreateDestroyTest, VisibleTopLevelWindowIsShownAndActivated) {
     EXPECT_SEQUENCE(log,
                     {{WM_NCCREATE},
                      {WM_CREATE},
-                     {WM_SIZE},
-                     {WM_MOVE},
                      {WM_SHOWWINDOW, kWParam, TRUE},
                      {WM_ACTIVATE, kWParam, WA_ACTIVE},
-                     {WM_SETFOCUS}},
+                     {WM_SETFOCUS},
+                     {WM_SIZE},
+                     {WM_MOVE}},
                     window);
     EXPECT_EQ(GetForegroundWindow(), window);
     EXPECT_EQ(GetActiveWindow(), window);

@@ -59,8 +59,8 @@ TEST_F(KeysTest, SecondRegistrationFailsWith1409) {
         {__LINE__, 0xC1, kWinKeyUp, kAppButton, true},
         {__LINE__, 0xC1, kWinKeyUp, kAppButton, false}, // the same again
         {__LINE__, 0xC2, MOD_WIN, kAppButton, false},   // same key, key-up flag aside
-        {__LINE__, 0xC1, MOD_WIN, VK_APP2, false},      // same id on the same window
-        {__LINE__, 0xC2, MOD_WIN, VK_APP2, true},
+        {__LINE__, 0xC1, MOD_WIN, VK_APP2, true},       // same id, other key: kept beside
+        {__LINE__, 0xC2, MOD_WIN, VK_APP2, false},
     };
     for (const Case& c : cases) {
         SetLastError(0);
@@ -71,6 +71,8 @@ TEST_F(KeysTest, SecondRegistrationFailsWith1409) {
                 << "case at line " << c.line;
         }
     }
+    EXPECT_TRUE(UnregisterHotKey(window, 0xC1)); // the older one, on button 1
+    EXPECT_TRUE(RegisterHotKey(window, 0xC3, MOD_WIN, kAppButton));
     EXPECT_TRUE(UnregisterHotKey(window, 0xC1));
     SetLastError(0);
     EXPECT_FALSE(UnregisterHotKey(window, 0xC1));
