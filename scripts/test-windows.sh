@@ -58,8 +58,10 @@ prefix="$(sed -n 's/^KIPO_WINEPREFIX:PATH=//p' "$build/CMakeCache.txt")"
 export WINEPREFIX="${prefix:-$PWD/$build/wineprefix}"
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
-# A server left by an earlier run (perhaps one without a display) must not serve this one.
+# A server left by an earlier run (perhaps one without a display) must not serve this one;
+# it takes a moment to go, and a program started meanwhile would reach the dying server.
 wineserver -k 2>/dev/null || true
+wineserver -w 2>/dev/null || true
 
 xvfb-run -a -s "-screen 0 1024x768x24" -e "$build/xvfb.log" \
     bash "$PWD/scripts/test-windows.sh" --inside-display "$build"

@@ -76,6 +76,86 @@ std::string Narrow(const std::wstring& text) {
     return out;
 }
 
+std::wstring ControlText(HWND dialog, int id) {
+    HWND control = GetDlgItem(dialog, id);
+    if (control == nullptr)
+        return L"<no control " + std::to_wstring(id) + L">";
+    const LRESULT length = SendMessageW(control, WM_GETTEXTLENGTH, 0, 0);
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    const LRESULT copied =
+        SendMessageW(control, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
+    text.resize(static_cast<std::size_t>(copied));
+    return text;
+}
+
+void SetControlText(HWND dialog, int id, const std::wstring& text) {
+    SendMessageW(GetDlgItem(dialog, id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+void ClickButton(HWND dialog, int id) {
+    PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+}
+
+bool SaveScreenshot(HWND window, const std::wstring& path) {
+    RECT rect = {};
+    if (!GetWindowRect(window, &rect))
+        return false;
+    const int width = rect.right - rect.left;
+    const int height = rect.bottom - rect.top;
+    if (width <= 0 || height <= 0)
+        return false;
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = height; // bottom-up, as BMP files keep their rows
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 24;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    bool ok = bitmap != nullptr;
+    if (ok) {
+        HGDIOBJ old = SelectObject(memory, bitmap);
+        ok = BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY) != FALSE;
+        GdiFlush();
+        SelectObject(memory, old);
+    }
+    if (ok) {
+        const DWORD stride = (static_cast<DWORD>(width) * 3 + 3) & ~3u;
+        const DWORD imageSize = stride * static_cast<DWORD>(height);
+        BITMAPFILEHEADER file = {};
+        file.bfType = 0x4D42; // "BM"
+        file.bfOffBits = sizeof file + sizeof info.bmiHeader;
+        file.bfSize = file.bfOffBits + imageSize;
+        info.bmiHeader.biSizeImage = imageSize;
+        FILE* out = _wfopen(path.c_str(), L"wb");
+        ok = out != nullptr && std::fwrite(&file, sizeof file, 1, out) == 1 &&
+             std::fwrite(&info.bmiHeader, sizeof info.bmiHeader, 1, out) == 1 &&
+             std::fwrite(bits, imageSize, 1, out) == 1;
+        if (out != nullptr)
+            ok = std::fclose(out) == 0 && ok;
+    }
+    if (bitmap != nullptr)
+        DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    return ok;
+}
+
+void PressWithWinKey(WORD key) {
+    INPUT inputs[4] = {};
+    const WORD keys[4] = {VK_LWIN, key, key, VK_LWIN};
+    for (int i = 0; i < 4; ++i) {
+        inputs[i].type = INPUT_KEYBOARD;
+        inputs[i].ki.wVk = keys[i];
+        inputs[i].ki.dwFlags = i < 2 ? 0 : KEYEVENTF_KEYUP;
+    }
+    SendInput(4, inputs, sizeof(INPUT));
+}
+
 Kipo::~Kipo() {
     StopIfRunning();
 }
@@ -157,8 +237,31 @@ HWND Kipo::WaitForWindow(const std::wstring& caption) {
         Fail("no window \"" + Narrow(caption) + "\" appeared");
         return nullptr;
     }
+    // A modal dialog shows itself (again) the first time its loop runs out of messages; a
+    // click before that moment, faster than any user's, would have a hidden dialog shown
+    // again. Let the loop run dry: a round trip through it, a pause with nothing posted, and
+    // another round trip.
+    DWORD_PTR reply = 0;
+    SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kStepTimeoutMs, &reply);
+    Sleep(200);
+    SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kStepTimeoutMs, &reply);
     Pass("the window \"" + Narrow(caption) + "\" shows");
     return window;
+}
+
+bool Kipo::WaitForHidden(HWND window, const std::string& what) {
+    if (!WaitUntil(kStepTimeoutMs, [&] { return !IsWindowVisible(window); }))
+        return Fail(what + " stays on the screen");
+    return Pass(what + " is gone from the screen");
+}
+
+bool Kipo::CloseWith(HWND window, int id, const std::string& what) {
+    for (int attempt = 0; attempt < 10; ++attempt) {
+        ClickButton(window, id);
+        if (WaitUntil(1000, [&] { return !IsWindowVisible(window); }))
+            return Pass(what + " is gone from the screen");
+    }
+    return Fail(what + " stays on the screen");
 }
 
 bool Kipo::WaitForExit(DWORD expectedCode) {

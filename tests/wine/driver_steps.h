@@ -22,6 +22,18 @@ template <class Test> bool WaitUntil(DWORD timeoutMs, Test test) {
     }
 }
 
+// A dialog control of another process, through messages Windows carries across processes.
+std::wstring ControlText(HWND dialog, int id);
+void SetControlText(HWND dialog, int id, const std::wstring& text);
+// The button's click as its dialog receives it (BN_CLICKED from the button).
+void ClickButton(HWND dialog, int id);
+
+// The window as it shows on the screen, saved as a 24-bit BMP file.
+bool SaveScreenshot(HWND window, const std::wstring& path);
+
+// Presses and releases a key with the Windows key held, as the input hardware would.
+void PressWithWinKey(WORD key);
+
 class Kipo {
   public:
     Kipo() = default;
@@ -42,6 +54,11 @@ class Kipo {
     void MenuKey(HWND popup, UINT key);
     // A visible top-level window of Kipo's with this caption, or null.
     HWND WaitForWindow(const std::wstring& caption);
+    // Waits until `window` is no longer visible (hidden or gone).
+    bool WaitForHidden(HWND window, const std::string& what);
+    // Clicks the button of `id` until `window` leaves the screen: a click that reaches a
+    // dialog still setting itself up can go unanswered, as a user's can.
+    bool CloseWith(HWND window, int id, const std::string& what);
     bool WaitForExit(DWORD expectedCode);
     void StopIfRunning();
 

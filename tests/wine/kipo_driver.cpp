@@ -1,14 +1,19 @@
 // Drives the real Kipo.exe under Wine as a user would: waits for its hidden frame and its
-// notification icon, taps the icon, chooses a command in the popup menu, and checks that the
-// program ends by Exit with its icon removed. Each step prints one line; the exit status is
-// 0 when every step held.
+// notification icon, taps the icon, chooses commands in the popup menu, works its dialogs, and
+// checks what the program shows and stores. Each step prints one line; the exit status is 0
+// when every step held.
 //
-//   kipo_driver KIPO_EXE exit       tap the icon, check the popup's items, choose Exit
+//   kipo_driver KIPO_EXE exit [SHOTS]      tap the icon, choose Exit
+//   kipo_driver KIPO_EXE settings [SHOTS]  open Settings, edit it, OK, read the registry
+//   kipo_driver KIPO_EXE find [SHOTS]      capture a caption with Application Button 1
+//
+// With SHOTS (a Windows folder), the dialogs are saved there as BMP screenshots.
 #include <windows.h>
 
 #include <shellapi.h>
 
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -18,6 +23,32 @@ namespace {
 
 // The popup of menu 128 as the user sees it ("" is the separator).
 const wchar_t* const kPopupItems[] = {L"Settings...", L"&About Kipo...", L"", L"E&xit"};
+
+// Where Kipo.exe keeps its settings: the application name is the executable's.
+const wchar_t kSettingsKey[] = L"Software\\Kipo\\Kipo\\Settings";
+
+// Settings dialog controls (template 130) and the Window Found dialog's (template 138).
+constexpr int kOnList = 1000;
+constexpr int kOffList = 1001;
+constexpr int kDefaultAction = 1002;
+constexpr int kOnRunList = 1003;
+constexpr int kFindWindow = 1005;
+constexpr int kWifiDefault = 1008;
+constexpr int kOffTakesPrecedence = 1011;
+constexpr int kKeepPdaOn = 1012;
+constexpr int kFoundCaption = 1006;
+
+std::wstring g_shots; // empty: no screenshots
+
+void Screenshot(HWND window, const wchar_t* name) {
+    if (g_shots.empty())
+        return;
+    const std::wstring path = g_shots + L"\\" + name;
+    if (SaveScreenshot(window, path))
+        Pass("saved " + Narrow(name));
+    else
+        Fail("could not save " + Narrow(name)); // a missing picture is no fault of Kipo's
+}
 
 // The popup's menu lives in Kipo's process, out of reach from here; its items are checked in
 // the resources Kipo.exe carries, which are what LoadMenuW hands the program.
@@ -47,40 +78,228 @@ bool CheckPopupItems(const std::wstring& exePath) {
     return ok && Pass("its popup holds Settings..., About Kipo..., a separator and Exit");
 }
 
-// Tap, popup, Exit: the whole life of the program as the user ends it.
-bool RunExit(Kipo& kipo, const std::wstring& exePath) {
-    if (!kipo.WaitForFrame() || !kipo.WaitForIcon(true))
+// Settings as a user left them earlier: values the dialog's controls cannot show among them.
+bool SeedSettings() {
+    RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Kipo");
+    RegDeleteKeyW(HKEY_CURRENT_USER, L"Software\\Kipo");
+    HKEY key = nullptr;
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, kSettingsKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                        &key, nullptr) != ERROR_SUCCESS)
+        return Fail("cannot write the settings to start from");
+    const DWORD unknownAction = 5;
+    const DWORD unknownFlag = 3;
+    const wchar_t onList[] = L"Inbox";
+    RegSetValueExW(key, L"DefaultAction", 0, REG_DWORD,
+                   reinterpret_cast<const BYTE*>(&unknownAction), sizeof unknownAction);
+    RegSetValueExW(key, L"KeepPDAOn", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&unknownFlag),
+                   sizeof unknownFlag);
+    RegSetValueExW(key, L"OnList", 0, REG_SZ, reinterpret_cast<const BYTE*>(onList), sizeof onList);
+    RegCloseKey(key);
+    return Pass("settings seeded: DefaultAction 5, KeepPDAOn 3, OnList \"Inbox\"");
+}
+
+struct StoredValue {
+    const wchar_t* name;
+    bool text;
+    DWORD number;
+    const wchar_t* string;
+};
+
+// The values as the registry holds them, type included; mismatches are reported when asked.
+bool StoredMatches(const StoredValue* values, int count, bool report) {
+    bool ok = true;
+    auto Fail = [&](const std::string& what) { return report ? ::Fail(what) : false; };
+    for (int i = 0; i < count; ++i) {
+        const StoredValue& value = values[i];
+        DWORD type = 0;
+        BYTE data[512] = {};
+        DWORD size = sizeof data - sizeof(wchar_t);
+        if (RegGetValueW(HKEY_CURRENT_USER, kSettingsKey, value.name, RRF_RT_ANY, &type, data,
+                         &size) != ERROR_SUCCESS) {
+            ok = Fail(Narrow(value.name) + " was not written");
+            continue;
+        }
+        if (value.text) {
+            const std::wstring got(reinterpret_cast<const wchar_t*>(data));
+            if (type != REG_SZ || got != value.string)
+                ok = Fail(Narrow(value.name) + " is \"" + Narrow(got) + "\", type " +
+                          std::to_string(type));
+        } else {
+            DWORD got = 0;
+            std::memcpy(&got, data, sizeof got);
+            if (type != REG_DWORD || size != sizeof(DWORD) || got != value.number)
+                ok = Fail(Narrow(value.name) + " is " + std::to_string(static_cast<long>(got)) +
+                          ", type " + std::to_string(type));
+        }
+    }
+    return ok;
+}
+
+// The frame writes the values after the dialog has closed: wait for them.
+bool CheckStored(const StoredValue* values, int count) {
+    if (!WaitUntil(10000, [&] { return StoredMatches(values, count, false); })) {
+        StoredMatches(values, count, true);
         return false;
+    }
+    return Pass(count == 1 ? "the value is stored as the dialog left it"
+                           : "all nine values are stored as the dialog left them");
+}
+
+// Tap, popup, and a choice by keyboard: Down from no selection lands on the first item, Up on
+// the last; Return chooses.
+bool ChooseFromPopup(Kipo& kipo, UINT key) {
     HWND popup = kipo.TapIcon();
-    if (popup == nullptr || !CheckPopupItems(exePath))
+    if (popup == nullptr)
         return false;
-    // Up from no selection lands on the last item, Exit; Return chooses it.
-    kipo.MenuKey(popup, VK_UP);
+    kipo.MenuKey(popup, key);
     kipo.MenuKey(popup, VK_RETURN);
-    if (!kipo.WaitForExit(0))
+    return kipo.WaitForHidden(popup, "the popup menu");
+}
+
+bool RunExit(Kipo& kipo, const std::wstring& exePath) {
+    if (!kipo.WaitForFrame() || !kipo.WaitForIcon(true) || !CheckPopupItems(exePath))
         return false;
-    return kipo.WaitForIcon(false);
+    if (!ChooseFromPopup(kipo, VK_UP)) // Exit
+        return false;
+    return kipo.WaitForExit(0) && kipo.WaitForIcon(false);
+}
+
+HWND OpenSettings(Kipo& kipo) {
+    if (!kipo.WaitForFrame() || !kipo.WaitForIcon(true) || !ChooseFromPopup(kipo, VK_DOWN))
+        return nullptr;
+    return kipo.WaitForWindow(L"Kipo Settings");
+}
+
+bool ExpectText(HWND dialog, int id, const std::wstring& expected, const std::string& what) {
+    const std::wstring got = ControlText(dialog, id);
+    if (got != expected)
+        return Fail(what + " shows \"" + Narrow(got) + "\"");
+    return Pass(what + " shows \"" + Narrow(expected) + "\"");
+}
+
+bool RunSettings(Kipo& kipo) {
+    HWND dialog = OpenSettings(kipo);
+    if (dialog == nullptr)
+        return false;
+    bool ok = ExpectText(dialog, kOnList, L"Inbox", "the on-while-active list") &&
+              ExpectText(dialog, kOffList, L"HR: ;", "the off list (its default)");
+    if (SendDlgItemMessageW(dialog, kDefaultAction, CB_GETCURSEL, 0, 0) != CB_ERR)
+        ok = Fail("the Bluetooth default shows an item for the stored 5");
+    if (SendDlgItemMessageW(dialog, kKeepPdaOn, BM_GETCHECK, 0, 0) != BST_UNCHECKED)
+        ok = Fail("Keep PDA ON is checked for the stored 3");
+    if (!ok)
+        return false;
+    Pass("values the controls cannot show are shown empty and clear");
+    Screenshot(dialog, L"settings-dialog.bmp");
+
+    SetControlText(dialog, kOnRunList, L"Bluetooth Console;#wOpera");
+    SendDlgItemMessageW(dialog, kWifiDefault, CB_SETCURSEL, 1, 0);
+    SendDlgItemMessageW(dialog, kOffTakesPrecedence, BM_SETCHECK, BST_CHECKED, 0);
+    if (!kipo.CloseWith(dialog, IDOK, "the settings dialog"))
+        return false;
+    const StoredValue expected[] = {
+        {L"DefaultAction", false, static_cast<DWORD>(-1), nullptr},
+        {L"WFDefaultAction", false, 1, nullptr},
+        {L"OnList", true, 0, L"Inbox"},
+        {L"OffList", true, 0, L"HR: ;"},
+        {L"OnRunList", true, 0, L"Bluetooth Console;#wOpera"},
+        {L"BTControl", false, 0, nullptr},
+        {L"DefControl", false, 0, nullptr},
+        {L"OffTakesPrecedence", false, 1, nullptr},
+        {L"KeepPDAOn", false, 0, nullptr},
+    };
+    if (!CheckStored(expected, static_cast<int>(sizeof expected / sizeof expected[0])))
+        return false;
+    return ChooseFromPopup(kipo, VK_UP) && kipo.WaitForExit(0);
+}
+
+// A program of the user's, brought to the front for capture: a plain window of this driver.
+HWND ShowUserProgram(const wchar_t* caption) {
+    WNDCLASSW wc = {};
+    wc.lpfnWndProc = DefWindowProcW;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+    wc.lpszClassName = L"KipoDriverUserProgram";
+    RegisterClassW(&wc);
+    HWND window = CreateWindowExW(0, wc.lpszClassName, caption, WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+                                  40, 40, 420, 300, nullptr, nullptr, wc.hInstance, nullptr);
+    if (window != nullptr) {
+        SetForegroundWindow(window);
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
+            DispatchMessageW(&msg);
+    }
+    return window;
+}
+
+bool RunFind(Kipo& kipo) {
+    HWND dialog = OpenSettings(kipo);
+    if (dialog == nullptr)
+        return false;
+    ClickButton(dialog, kFindWindow);
+    HWND box = kipo.WaitForWindow(L"Kipo");
+    if (box == nullptr)
+        return false;
+    Screenshot(box, L"find-window-instruction.bmp");
+    if (!kipo.CloseWith(box, IDOK, "the instruction") ||
+        !kipo.WaitForHidden(dialog, "the settings dialog, hidden by find-window mode,"))
+        return false;
+
+    HWND program = ShowUserProgram(L"Calendar");
+    if (program == nullptr)
+        return Fail("cannot show the user's program");
+    Pass("the user's program \"Calendar\" is in front");
+    // The mode takes the button every 500 ms; press it once it surely holds it.
+    Sleep(700);
+    PressWithWinKey(0xC1);
+    HWND found = kipo.WaitForWindow(L"Window Found");
+    bool ok = found != nullptr && ExpectText(found, kFoundCaption, L"Calendar",
+                                             "the Window Found dialog's caption field");
+    if (ok) {
+        Screenshot(found, L"window-found-dialog.bmp");
+        // "Add To", with the list it offers first: on while active.
+        ok = kipo.CloseWith(found, IDOK, "the Window Found dialog") &&
+             kipo.WaitForWindow(L"Kipo Settings") != nullptr &&
+             ExpectText(dialog, kOnList, L"Inbox;Calendar", "the on-while-active list");
+    }
+    DestroyWindow(program);
+    if (!ok)
+        return false;
+    if (!kipo.CloseWith(dialog, IDOK, "the settings dialog"))
+        return false;
+    const StoredValue onList[] = {{L"OnList", true, 0, L"Inbox;Calendar"}};
+    if (!CheckStored(onList, 1))
+        return false;
+    return ChooseFromPopup(kipo, VK_UP) && kipo.WaitForExit(0);
 }
 
 } // namespace
 
 int wmain(int argc, wchar_t** argv) {
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: kipo_driver KIPO_EXE exit\n");
+    if (argc < 3 || argc > 4) {
+        std::fprintf(stderr, "usage: kipo_driver KIPO_EXE exit|settings|find [SHOTS]\n");
         return 2;
     }
     const std::wstring scenario = argv[2];
-    Kipo kipo;
-    if (!kipo.Start(argv[1], L""))
-        return 1;
-    bool ok = false;
-    if (scenario == L"exit") {
-        ok = RunExit(kipo, argv[1]);
-    } else {
+    if (argc == 4)
+        g_shots = argv[3];
+    if (scenario != L"exit" && scenario != L"settings" && scenario != L"find") {
         std::fprintf(stderr, "kipo_driver: unknown scenario \"%ls\"\n", scenario.c_str());
         return 2;
     }
+    if (!SeedSettings())
+        return 1;
+    Kipo kipo;
+    bool ok = kipo.Start(argv[1], L"");
+    if (ok && scenario == L"exit")
+        ok = RunExit(kipo, argv[1]);
+    else if (ok && scenario == L"settings")
+        ok = RunSettings(kipo);
+    else if (ok)
+        ok = RunFind(kipo);
     kipo.StopIfRunning();
+    RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Kipo");
+    RegDeleteKeyW(HKEY_CURRENT_USER, L"Software\\Kipo");
     std::printf("%s\n", ok ? "PASS" : "FAIL");
     return ok ? 0 : 1;
 }
