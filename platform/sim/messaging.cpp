@@ -14,8 +14,7 @@ constexpr std::uint64_t kForever = std::numeric_limits<std::uint64_t>::max();
 bool InRange(const MessageFilter& filter, UINT message) {
     if (filter.first == 0 && filter.last == 0)
         return true;
-    if (filter.first > filter.last) // as Windows: a reversed range filters nothing out
-        return true;
+    // A reversed range takes nothing (WM_QUIT aside, which no filter holds back), as on Wine.
     return message >= filter.first && message <= filter.last;
 }
 

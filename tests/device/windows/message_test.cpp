@@ -89,6 +89,7 @@ TEST_F(MessageTest, FiltersSelectByWindowAndRange) {
     const Case cases[] = {
         {__LINE__, window, 0, 0, WM_USER + 2}, // a window's filter takes its children too
         {__LINE__, reinterpret_cast<HWND>(-1), 0, 0, WM_USER + 3},
+        {__LINE__, nullptr, WM_USER + 9, WM_USER + 4, 0}, // a reversed range takes nothing
         {__LINE__, nullptr, WM_USER + 4, WM_USER + 9, WM_USER + 4},
         {__LINE__, nullptr, 0, 0, WM_USER + 1},
         {__LINE__, second, 0, 0, 0},
@@ -112,6 +113,14 @@ TEST_F(MessageTest, PeekWithoutRemoveLeavesTheMessage) {
     EXPECT_TRUE(PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE));
     EXPECT_EQ(msg.wParam, 7u);
     EXPECT_FALSE(PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE));
+}
+
+TEST_F(MessageTest, NoFilterHoldsTheQuitBack) {
+    PostQuitMessage(4);
+    MSG msg{};
+    EXPECT_TRUE(PeekMessageW(&msg, window, WM_USER, WM_USER, PM_REMOVE));
+    EXPECT_EQ(msg.message, static_cast<UINT>(WM_QUIT));
+    EXPECT_EQ(msg.wParam, 4u);
 }
 
 TEST_F(MessageTest, QuitComesAfterPostedMessagesAndCarriesTheExitCode) {
