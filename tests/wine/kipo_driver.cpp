@@ -44,6 +44,10 @@ void Screenshot(HWND window, const wchar_t* name) {
     if (g_shots.empty())
         return;
     const std::wstring path = g_shots + L"\\" + name;
+    // The picture waits until the window has painted itself and its controls.
+    RedrawWindow(window, nullptr, nullptr,
+                 RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    Sleep(500);
     if (SaveScreenshot(window, path))
         Pass("saved " + Narrow(name));
     else
