@@ -37,9 +37,11 @@ bool PeekFor(int process, MSG& msg, const MessageFilter& filter, bool remove) {
     if (wm.queues.TakeQuit(process, remove, msg))
         return true;
     if (InRange(filter, WM_PAINT)) {
+        // One stack for every tree: a fresh one per top-level window cost an allocation each.
+        std::vector<HWND> stack;
         for (HWND top : wm.TopLevel()) {
             // Depth-first over the window tree: the first window waiting to be painted.
-            std::vector<HWND> stack{top};
+            stack.assign(1, top);
             while (!stack.empty()) {
                 HWND handle = stack.back();
                 stack.pop_back();
