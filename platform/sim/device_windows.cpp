@@ -19,6 +19,30 @@ LRESULT CALLBACK PlainWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
     return DefaultProc(window, message, wParam, lParam);
 }
 
+// WM_HOTKEY to the holder of `hot` (its window's process, or the thread's own queue).
+void PostHotKey(Device& device, const HotKey& hot, UINT modifiers, UINT virtualKey) {
+    const MSG msg{hot.window,
+                  WM_HOTKEY,
+                  static_cast<WPARAM>(hot.id),
+                  MAKELPARAM(modifiers, virtualKey),
+                  static_cast<DWORD>(device.Now()),
+                  {}};
+    const int process =
+        hot.window != nullptr ? device.windows.Get(hot.window)->process : hot.process;
+    device.windows.queues.Post(process, msg);
+}
+
+// A key message to the focus window of the foreground program (or its foreground window).
+void PostKeyToFocus(Device& device, UINT message, UINT virtualKey) {
+    HWND foreground = device.windows.Foreground();
+    if (foreground == nullptr)
+        return;
+    const int process = device.windows.Get(foreground)->process;
+    HWND focus = device.windows.Focus(process);
+    Device::ProcessScope scope(device, process);
+    Post(focus != nullptr ? focus : foreground, message, virtualKey, 1);
+}
+
 void EnsureClass(Device& device, int process, const WCHAR* name) {
     if (device.windows.FindClass(process, name) != nullptr)
         return;
@@ -115,24 +139,10 @@ void Device::PressKey(UINT virtualKey) {
     keys.SetDown(virtualKey, true);
     trace.VoidCall("device:press", virtualKey);
     if (const HotKey* hot = keys.Match(keys.HeldModifiers(virtualKey), virtualKey)) {
-        const UINT modifiers = hot->modifiers & ~static_cast<UINT>(MOD_KEYUP);
-        const MSG msg{hot->window,
-                      WM_HOTKEY,
-                      static_cast<WPARAM>(hot->id),
-                      MAKELPARAM(modifiers, virtualKey),
-                      static_cast<DWORD>(now_),
-                      {}};
-        windows.queues.Post(
-            hot->window != nullptr ? windows.Get(hot->window)->process : hot->process, msg);
+        PostHotKey(*this, *hot, hot->modifiers & ~static_cast<UINT>(MOD_KEYUP), virtualKey);
         return;
     }
-    HWND foreground = windows.Foreground();
-    if (foreground == nullptr)
-        return;
-    const int process = windows.Get(foreground)->process;
-    HWND focus = windows.Focus(process);
-    ProcessScope scope(*this, process);
-    Post(focus != nullptr ? focus : foreground, WM_KEYDOWN, virtualKey, 1);
+    PostKeyToFocus(*this, WM_KEYDOWN, virtualKey);
 }
 
 void Device::ReleaseKey(UINT virtualKey) {
@@ -141,25 +151,11 @@ void Device::ReleaseKey(UINT virtualKey) {
     trace.VoidCall("device:release", virtualKey);
     if (const HotKey* hot = keys.Match(keys.HeldModifiers(virtualKey), virtualKey)) {
         // Only a hot key registered with MOD_KEYUP hears the release.
-        if ((hot->modifiers & MOD_KEYUP) != 0) {
-            const MSG msg{hot->window,
-                          WM_HOTKEY,
-                          static_cast<WPARAM>(hot->id),
-                          MAKELPARAM(hot->modifiers, virtualKey),
-                          static_cast<DWORD>(now_),
-                          {}};
-            windows.queues.Post(
-                hot->window != nullptr ? windows.Get(hot->window)->process : hot->process, msg);
-        }
+        if ((hot->modifiers & MOD_KEYUP) != 0)
+            PostHotKey(*this, *hot, hot->modifiers, virtualKey);
         return;
     }
-    HWND foreground = windows.Foreground();
-    if (foreground == nullptr)
-        return;
-    const int process = windows.Get(foreground)->process;
-    HWND focus = windows.Focus(process);
-    ProcessScope scope(*this, process);
-    Post(focus != nullptr ? focus : foreground, WM_KEYUP, virtualKey, 1);
+    PostKeyToFocus(*this, WM_KEYUP, virtualKey);
 }
 
 void Device::TapKey(UINT virtualKey) {
