@@ -3,8 +3,10 @@
 #include "framework/win_app.h"
 
 namespace {
-CWinApp* g_runningApp = nullptr;
-}
+// One per thread: a program has one thread, and where several programs share a host process
+// (the simulated device runs each on a thread of its own) each sees its own application.
+thread_local CWinApp* g_runningApp = nullptr;
+} // namespace
 
 CWinApp* AfxGetApp() {
     return g_runningApp;

@@ -32,6 +32,9 @@ BOOL SetEvent(HANDLE event);
 BOOL ResetEvent(HANDLE event);
 BOOL CloseHandle(HANDLE object);
 
+// Named mutexes: a program is known to be running by the one it holds.
+HANDLE CreateMutexW(LPSECURITY_ATTRIBUTES attributes, BOOL initialOwner, LPCWSTR name);
+
 // Time.
 void Sleep(DWORD milliseconds);
 DWORD GetTickCount();

@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "platform/sim/messaging.h"
+
 namespace sim {
 
 namespace {
@@ -17,6 +19,8 @@ const char* HandleKindName(HandleKind kind) {
         return "event";
     case HandleKind::Library:
         return "library";
+    case HandleKind::Mutex:
+        return "mutex";
     }
     return "?";
 }
@@ -37,7 +41,11 @@ Device::Device() {
     BootShell();
 }
 
-Device::~Device() { g_current = previousCurrent_; }
+Device::~Device() {
+    // A program still running is ended as at shutdown, before the device it runs on goes.
+    EndThreads();
+    g_current = previousCurrent_;
+}
 
 Device& Device::Current() {
     if (g_current == nullptr) {
@@ -47,11 +55,26 @@ Device& Device::Current() {
     return *g_current;
 }
 
-Device* Device::CurrentOrNull() { return g_current; }
+Device* Device::CurrentOrNull() {
+    return g_current;
+}
 
 void Device::SetNow(std::uint64_t now) {
     now_ = now;
     trace.SetContext(currentProcess_, now_);
+}
+
+void Device::StartThread(int process, std::function<void()> body) {
+    sim::StartThread(process, std::move(body));
+}
+
+void Device::RunUntilIdle() {
+    sim::RunUntilIdle();
+}
+
+void Device::EndThreads() {
+    if (threads.AnyProgramAlive())
+        sim::EndThreads();
 }
 
 int Device::CreateProcess(const WString& exePath) {
@@ -95,8 +118,8 @@ void Device::HandleClosed(HandleKind kind, int process) {
 
 int Device::OpenHandles(int process) const {
     int total = 0;
-    for (int count : ProcessById(process).handles)
-        total += count;
+    for (HandleKind kind : {HandleKind::RegistryKey, HandleKind::Event, HandleKind::Library})
+        total += OpenHandles(process, kind);
     return total;
 }
 
@@ -106,5 +129,9 @@ int Device::OpenHandles(int process, HandleKind kind) const {
 
 } // namespace sim
 
-DWORD GetLastError() { return sim::Dev().LastError(); }
-void SetLastError(DWORD error) { sim::Dev().SetLastErrorValue(error); }
+DWORD GetLastError() {
+    return sim::Dev().LastError();
+}
+void SetLastError(DWORD error) {
+    sim::Dev().SetLastErrorValue(error);
+}

@@ -17,14 +17,17 @@
 #include "platform/sim/registry.h"
 #include "platform/sim/scheduler.h"
 #include "platform/sim/shell.h"
+#include "platform/sim/threads.h"
 #include "platform/sim/trace.h"
-#include "platform/sim/window_manager.h"
 #include "platform/sim/widcomm_stack.h"
+#include "platform/sim/window_manager.h"
 
 namespace sim {
 
-enum class HandleKind { RegistryKey, Event, Library };
-constexpr int kHandleKinds = 3;
+// Mutex last: OpenHandles(process) counts the kinds before it, the handles a program opens and
+// closes while it works; the framework holds its instance mutex for the whole run.
+enum class HandleKind { RegistryKey, Event, Library, Mutex };
+constexpr int kHandleKinds = 4;
 const char* HandleKindName(HandleKind kind);
 
 struct Process {
@@ -39,7 +42,7 @@ constexpr int kShellProcess = 1;   // the shell: Today screen, taskbar
 constexpr int kProgramProcess = 2; // the program under test
 
 class Device {
-public:
+  public:
     Device();
     ~Device();
     Device(const Device&) = delete;
@@ -65,18 +68,19 @@ public:
     // Runs code as another process for the scope's lifetime (a window procedure of another
     // program, set-up done by the simulated user).
     class ProcessScope {
-    public:
+      public:
         ProcessScope(Device& device, int process);
         ~ProcessScope();
         ProcessScope(const ProcessScope&) = delete;
         ProcessScope& operator=(const ProcessScope&) = delete;
 
-    private:
+      private:
         Device& device_;
         int previous_;
     };
 
-    // Open-handle accounting: every registry key, event and library handle.
+    // Open-handle accounting: every registry key, event, library and mutex handle.
+    // OpenHandles(process) is the registry keys, events and libraries; a kind is counted alone.
     void HandleOpened(HandleKind kind, int process);
     void HandleClosed(HandleKind kind, int process);
     int OpenHandles(int process) const;
@@ -97,6 +101,16 @@ public:
     // (device_windows.cpp); each acts as the process that owns the window concerned.
     WindowManager windows;
     Scheduler scheduler{*this};
+    // The programs' threads (threads.h): tests run as thread 0 in the program's process.
+    Threads threads{*this, kProgramProcess};
+
+    // Starts `body` as the one thread of `process` (a program started while others run): it
+    // runs side by side with them, from the current thread's next wait on (messaging.h).
+    void StartThread(int process, std::function<void()> body);
+    // The outside world's own wait, for a host thread that runs no program itself: works the
+    // agenda and lets the programs run until the agenda is empty and every started thread
+    // has ended.
+    void RunUntilIdle();
 
     // A new top-level window of another program (a process of its own unless `process` is
     // given), shown and brought to the foreground; or left behind the foreground window.
@@ -159,7 +173,9 @@ public:
     WString MessageBoxText() const;
     WString MessageBoxCaption() const;
 
-private:
+  private:
+    friend class Threads; // keeps each thread's current process and last error
+    void EndThreads();
     void BootWindows();
     void BootShell();
     HWND desktop_ = nullptr;
@@ -171,6 +187,8 @@ private:
 };
 
 // Shorthand for the implementation files of sim/.
-inline Device& Dev() { return Device::Current(); }
+inline Device& Dev() {
+    return Device::Current();
+}
 
 } // namespace sim

@@ -29,8 +29,9 @@ bool Events::IsSignalled(const WString& name) const {
     return event != nullptr && event->signalled;
 }
 
-HANDLE Events::Create(const WCHAR* name, bool manualReset, bool initialState, int process,
-                      DWORD* error) {
+// Opens the object of that name or makes a new one of the kind asked for; `opened` is the
+// object behind the new handle.
+HANDLE Events::Open(const WCHAR* name, bool mutex, int process, DWORD* error, Event** opened) {
     *error = ERROR_SUCCESS;
     WString text;
     if (name != nullptr) {
@@ -47,13 +48,17 @@ HANDLE Events::Create(const WCHAR* name, bool manualReset, bool initialState, in
         return nullptr;
     }
     Event* event = FindMutable(text);
+    if (event != nullptr && event->mutex != mutex) {
+        // Events and mutexes share one name space: the name is taken by the other kind.
+        *error = ERROR_INVALID_HANDLE;
+        return nullptr;
+    }
     if (event != nullptr) {
         *error = ERROR_ALREADY_EXISTS;
     } else {
         auto created = std::make_unique<Event>();
         created->name = text;
-        created->manualReset = manualReset;
-        created->signalled = initialState;
+        created->mutex = mutex;
         event = created.get();
         events_.push_back(std::move(created));
     }
@@ -61,10 +66,38 @@ HANDLE Events::Create(const WCHAR* name, bool manualReset, bool initialState, in
     const std::uintptr_t value = nextHandle_;
     nextHandle_ += 4; // values are never reused, so a stale handle is always caught
     handles_[value] = Handle{event, process};
+    *opened = event;
     return reinterpret_cast<HANDLE>(value);
 }
 
+HANDLE Events::Create(const WCHAR* name, bool manualReset, bool initialState, int process,
+                      DWORD* error) {
+    Event* event = nullptr;
+    HANDLE handle = Open(name, false, process, error, &event);
+    if (handle != nullptr && *error != ERROR_ALREADY_EXISTS) {
+        // An existing event keeps its kind and state.
+        event->manualReset = manualReset;
+        event->signalled = initialState;
+    }
+    return handle;
+}
+
+HANDLE Events::CreateMutex(const WCHAR* name, bool initialOwner, int process, DWORD* error) {
+    Event* mutex = nullptr;
+    HANDLE handle = Open(name, true, process, error, &mutex);
+    if (handle != nullptr && *error != ERROR_ALREADY_EXISTS && initialOwner)
+        mutex->owner = process;
+    return handle;
+}
+
 Events::Event* Events::Lookup(HANDLE handle, int process) {
+    auto it = handles_.find(reinterpret_cast<std::uintptr_t>(handle));
+    if (it == handles_.end() || it->second.process != process || it->second.event->mutex)
+        return nullptr;
+    return it->second.event;
+}
+
+const Events::Event* Events::Object(HANDLE handle, int process) const {
     auto it = handles_.find(reinterpret_cast<std::uintptr_t>(handle));
     if (it == handles_.end() || it->second.process != process)
         return nullptr;
@@ -86,6 +119,13 @@ bool Events::Close(HANDLE handle, int process) {
     Event* event = it->second.event;
     handles_.erase(it);
     --event->handles;
+    if (event->mutex && event->owner == process) {
+        bool stillHeld = false;
+        for (const auto& [value, other] : handles_)
+            stillHeld = stillHeld || (other.event == event && other.process == process);
+        if (!stillHeld)
+            event->owner = 0;
+    }
     Release(event);
     return true;
 }
@@ -96,7 +136,7 @@ std::string Events::Describe(HANDLE handle) const {
         return TraceArg(static_cast<const void*>(handle));
     const WString& name = it->second.event->name;
     if (name.empty())
-        return "<event>";
+        return it->second.event->mutex ? "<mutex>" : "<event>";
     std::string text = "<";
     text += ToUtf8(name);
     text += '>';

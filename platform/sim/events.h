@@ -1,6 +1,7 @@
-// Named and unnamed event objects of the simulated device, with per-process handles. A named
-// event lives while some handle (or the device's own software) holds it; opening an existing
-// name gives a new handle to the same event.
+// Named and unnamed event objects of the simulated device, with per-process handles, and the
+// named mutexes that share their name space. A named object lives while some handle (or the
+// device's own software) holds it; opening an existing name gives a new handle to the same
+// object, and a name taken by the other kind of object cannot be opened.
 #pragma once
 
 #include <cstdint>
@@ -20,6 +21,8 @@ class Events {
         bool manualReset = false;
         bool signalled = false;
         int handles = 0;
+        bool mutex = false;        // a mutex (CreateMutexW), not an event
+        int owner = 0;             // mutex: the process that owns it (0: none)
         bool heldByDevice = false; // the device's own software keeps it open
         int sets = 0;              // set or pulse operations, from any process
         int resets = 0;
@@ -29,9 +32,15 @@ class Events {
     // event keeps its kind and state) or creates it. Null with `error` set on failure.
     HANDLE Create(const WCHAR* name, bool manualReset, bool initialState, int process,
                   DWORD* error);
+    // CreateMutexW: the same for a mutex; a new one is owned by `process` when
+    // `initialOwner`. A running program holds one for its whole run to be known by name.
+    HANDLE CreateMutex(const WCHAR* name, bool initialOwner, int process, DWORD* error);
     // The event behind a handle of `process`, or null when the handle is not one.
     Event* Lookup(HANDLE handle, int process);
-    // Closes a handle of `process`; false when it is not an open event handle of it.
+    // The object (event or mutex) behind a handle of `process`, or null.
+    const Event* Object(HANDLE handle, int process) const;
+    // Closes a handle of `process`; false when it is not an open handle of it. A mutex whose
+    // owner closes its last handle is abandoned: owned by nobody.
     bool Close(HANDLE handle, int process);
     // "<name>" (or "<event>" when unnamed) for a live event handle, else the raw value; traces
     // show this so they read the same on every run.
@@ -55,6 +64,7 @@ class Events {
         int process = 0;
     };
     Event* FindMutable(const WString& name);
+    HANDLE Open(const WCHAR* name, bool mutex, int process, DWORD* error, Event** opened);
     void Release(Event* event);
 
     std::vector<std::unique_ptr<Event>> events_;

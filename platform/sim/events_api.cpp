@@ -1,4 +1,5 @@
-// CreateEventW, EventModify, SetEvent, ResetEvent and CloseHandle of the simulated device.
+// CreateEventW, EventModify, SetEvent, ResetEvent, CreateMutexW and CloseHandle of the simulated
+// device.
 // Setting an event wakes the device's WLAN software when it waits on that name.
 #include "platform/platform.h"
 #include "platform/sim/device.h"
@@ -51,6 +52,18 @@ HANDLE CreateEventW(LPSECURITY_ATTRIBUTES attributes, BOOL manualReset, BOOL ini
     return handle;
 }
 
+HANDLE CreateMutexW(LPSECURITY_ATTRIBUTES attributes, BOOL initialOwner, LPCWSTR name) {
+    sim::Device& dev = sim::Dev();
+    DWORD error = ERROR_SUCCESS;
+    HANDLE handle = dev.events.CreateMutex(name, initialOwner != 0, dev.CurrentProcess(), &error);
+    if (handle != nullptr)
+        dev.HandleOpened(sim::HandleKind::Mutex, dev.CurrentProcess());
+    dev.SetLastErrorValue(error);
+    dev.trace.Call("CreateMutexW", dev.events.Describe(handle),
+                   static_cast<const void*>(attributes), initialOwner, name);
+    return handle;
+}
+
 BOOL EventModify(HANDLE event, DWORD func) {
     sim::Device& dev = sim::Dev();
     const std::string described = dev.events.Describe(event);
@@ -78,9 +91,12 @@ BOOL ResetEvent(HANDLE event) {
 BOOL CloseHandle(HANDLE object) {
     sim::Device& dev = sim::Dev();
     const std::string described = dev.events.Describe(object);
+    const sim::Events::Event* closing = dev.events.Object(object, dev.CurrentProcess());
+    const sim::HandleKind kind =
+        closing != nullptr && closing->mutex ? sim::HandleKind::Mutex : sim::HandleKind::Event;
     const bool closed = dev.events.Close(object, dev.CurrentProcess());
     if (closed)
-        dev.HandleClosed(sim::HandleKind::Event, dev.CurrentProcess());
+        dev.HandleClosed(kind, dev.CurrentProcess());
     else
         dev.SetLastErrorValue(ERROR_INVALID_HANDLE);
     dev.trace.Call("CloseHandle", closed ? TRUE : FALSE, described);

@@ -1,6 +1,8 @@
 #include "platform/sim/messaging.h"
 
 #include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 #include <limits>
 
 #include "platform/sim/device.h"
@@ -70,17 +72,36 @@ bool PeekFor(int process, MSG& msg, const MessageFilter& filter, bool remove) {
     return false;
 }
 
-// Delivers one message of a process other than the waiting one: those programs are always
-// responsive. True when something was delivered.
-bool ServiceOtherProcess(int waiting) {
+Threads& Th() {
+    return Dev().threads;
+}
+
+// True when a live thread takes `process`'s messages itself: a started program's thread, or
+// whichever thread waits as that process now. The others are passive and always responsive.
+bool Owned(int process) {
+    for (const auto& thread : Th().All()) {
+        if (!thread->alive)
+            continue;
+        if ((thread->index != 0 && thread->process == process) ||
+            (thread->wait != nullptr && thread->wait->process == process))
+            return true;
+    }
+    return false;
+}
+
+// Delivers one message of a passive process (one no thread waits as): those programs are
+// always responsive. True when something was delivered.
+bool ServicePassive() {
     Device& device = Dev();
     WindowManager& wm = device.windows;
-    std::vector<int> busy = wm.queues.BusyProcesses(waiting);
+    std::vector<int> busy = wm.queues.BusyProcesses(0);
     for (const Timer& timer : wm.timers.All())
-        if (timer.process != waiting && timer.due <= device.Now())
+        if (timer.due <= device.Now())
             busy.push_back(timer.process);
     std::sort(busy.begin(), busy.end());
     for (int process : busy) {
+        if (Owned(process))
+            continue;
         MSG msg{};
         Device::ProcessScope scope(device, process);
         if (wm.queues.TakeQuit(process, true, msg))
@@ -93,41 +114,184 @@ bool ServiceOtherProcess(int waiting) {
     return false;
 }
 
-// The earliest future time at which a timer that could end this wait falls due.
-std::uint64_t NextTimer(int waiting, const MessageFilter* filter) {
+// The earliest future time at which a timer of `process` that `filter` lets through falls due
+// (null filter: any of its timers).
+std::uint64_t NextTimerOf(int process, const MessageFilter* filter) {
     Device& device = Dev();
     std::uint64_t next = kForever;
     for (const Timer& timer : device.windows.timers.All()) {
-        if (timer.due <= device.Now())
+        if (timer.due <= device.Now() || timer.process != process)
             continue;
-        if (timer.process == waiting &&
-            (filter == nullptr || !InRange(*filter, WM_TIMER) || !ForWindow(*filter, timer.window)))
+        if (filter != nullptr && (!InRange(*filter, WM_TIMER) || !ForWindow(*filter, timer.window)))
             continue;
         next = std::min(next, timer.due);
     }
     return next;
 }
 
-// One step of the world while `waiting` waits for a message: another process's message, a
-// due agenda item, the end of the run, or the clock moving on.
-void WaitStep(int waiting, const MessageFilter& filter) {
+// The next time anything can happen: a timer that could end a thread's wait for a message, the
+// end of a Sleep, a passive program's timer, the next agenda item.
+std::uint64_t NextEvent() {
     Device& device = Dev();
-    if (ServiceOtherProcess(waiting))
-        return;
-    if (device.scheduler.RunDueItem())
-        return;
-    if (device.scheduler.Empty()) {
-        device.windows.queues.PostQuit(waiting, 0);
-        device.scheduler.MarkEnded();
-        return;
+    std::uint64_t next = kForever;
+    for (const auto& thread : Th().All()) {
+        const Wait* wait = thread->wait;
+        if (!thread->alive || wait == nullptr)
+            continue;
+        if (wait->kind == Wait::Kind::Message)
+            next = std::min(next, NextTimerOf(wait->process, &wait->filter));
+        else if (wait->kind == Wait::Kind::Sleep && !wait->released && wait->until > device.Now())
+            next = std::min(next, wait->until);
     }
-    std::uint64_t next = std::min(NextTimer(waiting, &filter), *device.scheduler.NextTime());
-    device.SetNow(std::max(next, device.Now()));
+    for (const Timer& timer : device.windows.timers.All())
+        if (timer.due > device.Now() && !Owned(timer.process))
+            next = std::min(next, timer.due);
+    if (auto item = device.scheduler.NextTime())
+        next = std::min(next, *item);
+    return next;
 }
 
-} // namespace
+bool TakesSentMessages(const Wait& wait) {
+    return wait.kind != Wait::Kind::Sleep;
+}
 
-LRESULT Send(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+// Whether a blocked thread could go on now.
+bool Ready(SimThread& thread) {
+    if (!thread.alive)
+        return false;
+    if (!thread.started)
+        return true;
+    const Wait* wait = thread.wait;
+    if (wait == nullptr)
+        return false;
+    if (TakesSentMessages(*wait) && !thread.inbox.empty())
+        return true;
+    Device& device = Dev();
+    switch (wait->kind) {
+    case Wait::Kind::Message: {
+        Device::ProcessScope scope(device, wait->process);
+        if (wait->stop != nullptr && (*wait->stop)())
+            return true;
+        MSG msg{};
+        if (PeekFor(wait->process, msg, wait->filter, false))
+            return true;
+        const HWND window = wait->filter.window;
+        return window != nullptr && window != reinterpret_cast<HWND>(-1) &&
+               !device.windows.Exists(window);
+    }
+    case Wait::Kind::Sleep:
+        return wait->released || device.Now() >= wait->until;
+    case Wait::Kind::Reply:
+        return *wait->replied;
+    case Wait::Kind::World:
+        return wait->stop != nullptr && (*wait->stop)();
+    }
+    return false;
+}
+
+// The thread to run after `self`: the first that could go on, in creation order after it
+// (round robin), so that at one instant every thread has its turn before the agenda moves.
+SimThread* NextReady(const SimThread& self) {
+    const auto& all = Th().All();
+    const std::size_t count = all.size();
+    for (std::size_t k = 1; k < count; ++k) {
+        SimThread& thread = *all[(static_cast<std::size_t>(self.index) + k) % count];
+        if (Ready(thread))
+            return &thread;
+    }
+    return nullptr;
+}
+
+// The agenda has run out: every thread waiting for a message gets WM_QUIT. False when none
+// waits for one.
+bool EndRun() {
+    Device& device = Dev();
+    bool posted = false;
+    for (const auto& thread : Th().All()) {
+        if (thread->alive && thread->wait != nullptr && thread->wait->kind == Wait::Kind::Message) {
+            device.windows.queues.PostQuit(thread->wait->process, 0);
+            posted = true;
+        }
+    }
+    if (posted)
+        device.scheduler.MarkEnded();
+    return posted;
+}
+
+// Nothing is left to happen: an endless Sleep returns. False when none sleeps endlessly.
+bool ReleaseEndlessSleeps() {
+    bool released = false;
+    for (const auto& thread : Th().All()) {
+        Wait* wait = thread->wait;
+        if (thread->alive && wait != nullptr && wait->kind == Wait::Kind::Sleep &&
+            wait->until == kForever && !wait->released) {
+            wait->released = true;
+            released = true;
+        }
+    }
+    return released;
+}
+
+// After the world has moved (an item ran, the clock went on), the threads it woke run in
+// creation order: the first that can go on runs now, unless that is the current thread.
+void FirstReadyRuns(SimThread& self) {
+    for (const auto& thread : Th().All()) {
+        if (thread.get() == &self)
+            return;
+        if (Ready(*thread)) {
+            Th().SwitchTo(*thread);
+            return;
+        }
+    }
+}
+
+// One step of the world while the current thread cannot go on: the next thread that can go
+// on runs (round robin in creation order); else a passive program's message, a due agenda
+// item, the end of the run, or the clock moving on. At one instant every thread's own work
+// comes before the agenda.
+void WaitStep() {
+    Device& device = Dev();
+    SimThread& self = Th().Current();
+    if (SimThread* next = NextReady(self)) {
+        Th().SwitchTo(*next);
+        return;
+    }
+    if (ServicePassive() || device.scheduler.RunDueItem() ||
+        (device.scheduler.Empty() && EndRun())) {
+        FirstReadyRuns(self);
+        return;
+    }
+    const std::uint64_t next = NextEvent();
+    if (next == kForever) {
+        if (ReleaseEndlessSleeps() || Ready(self)) {
+            FirstReadyRuns(self);
+            return;
+        }
+        std::fprintf(stderr,
+                     "kipo: every simulated thread waits and nothing is left to wake one\n");
+        std::abort();
+    }
+    device.SetNow(std::max(next, device.Now()));
+    FirstReadyRuns(self);
+}
+
+// Registers what the current thread waits for while it waits.
+class WaitScope {
+  public:
+    explicit WaitScope(Wait& wait) : thread_(Th().Current()), previous_(thread_.wait) {
+        thread_.wait = &wait;
+    }
+    ~WaitScope() { thread_.wait = previous_; }
+    WaitScope(const WaitScope&) = delete;
+    WaitScope& operator=(const WaitScope&) = delete;
+
+  private:
+    SimThread& thread_;
+    Wait* previous_;
+};
+
+// Runs the window procedure on this thread, as the window's process.
+LRESULT CallProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     Device& device = Dev();
     const Window* target = device.windows.Get(window);
     if (target == nullptr) {
@@ -141,6 +305,85 @@ LRESULT Send(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
         return proc(window, message, wParam, lParam);
     Device::ProcessScope scope(device, target->process);
     return proc(window, message, wParam, lParam);
+}
+
+// Runs what other threads have sent to this thread's windows, oldest first.
+void TakeSent(SimThread& self) {
+    while (!self.inbox.empty()) {
+        SentMessage* sent = self.inbox.front();
+        self.inbox.pop_front();
+        sent->result = CallProcedure(sent->window, sent->message, sent->wParam, sent->lParam);
+        sent->replied = true;
+    }
+}
+
+LRESULT SendToThread(SimThread& owner, HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    SentMessage sent{window, message, wParam, lParam, 0, false};
+    owner.inbox.push_back(&sent);
+    Wait wait;
+    wait.kind = Wait::Kind::Reply;
+    wait.process = Dev().CurrentProcess();
+    wait.replied = &sent.replied;
+    WaitScope scope(wait);
+    SimThread& self = Th().Current();
+    for (;;) {
+        TakeSent(self);
+        if (sent.replied)
+            return sent.result;
+        WaitStep();
+    }
+}
+
+// A thread whose body has returned: what was sent to it is answered with 0, as for a thread
+// that ends, and the baton goes to the next thread that can run, or else to the first live
+// one, which works the world from its own wait.
+void FinishThread() {
+    SimThread& self = Th().Current();
+    self.alive = false;
+    for (SentMessage* sent : self.inbox)
+        sent->replied = true;
+    self.inbox.clear();
+    SimThread* next = NextReady(self);
+    if (next == nullptr)
+        for (const auto& thread : Th().All())
+            if (thread->alive) {
+                next = thread.get();
+                break;
+            }
+    Th().Leave(*next); // thread 0 never ends, so there is always one
+}
+
+// Waits as the outside world until `done`.
+void WorldWait(const std::function<bool()>& done) {
+    Wait wait;
+    wait.kind = Wait::Kind::World;
+    wait.process = Dev().CurrentProcess();
+    wait.stop = &done;
+    WaitScope scope(wait);
+    SimThread& self = Th().Current();
+    for (;;) {
+        TakeSent(self);
+        if (done())
+            return;
+        WaitStep();
+    }
+}
+
+} // namespace
+
+LRESULT Send(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    Device& device = Dev();
+    const Window* target = device.windows.Get(window);
+    if (target == nullptr) {
+        device.SetLastErrorValue(ERROR_INVALID_WINDOW_HANDLE);
+        return 0;
+    }
+    if (target->proc == nullptr)
+        return 0;
+    SimThread* owner = Th().OwnerOf(target->process);
+    if (owner != nullptr && owner != &Th().Current())
+        return SendToThread(*owner, window, message, wParam, lParam);
+    return CallProcedure(window, message, wParam, lParam);
 }
 
 bool Post(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -160,57 +403,88 @@ bool Post(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 bool Peek(MSG& msg, const MessageFilter& filter, bool remove) {
+    TakeSent(Th().Current());
     return PeekFor(Dev().CurrentProcess(), msg, filter, remove);
 }
 
 Fetch Get(MSG& msg, const MessageFilter& filter, const std::function<bool()>& stop) {
     Device& device = Dev();
-    if (filter.window != nullptr && filter.window != reinterpret_cast<HWND>(-1) &&
-        !device.windows.Exists(filter.window)) {
+    const bool forWindow = filter.window != nullptr && filter.window != reinterpret_cast<HWND>(-1);
+    if (forWindow && !device.windows.Exists(filter.window)) {
         device.SetLastErrorValue(ERROR_INVALID_WINDOW_HANDLE);
         return Fetch::Error;
     }
     const int process = device.CurrentProcess();
+    Wait wait;
+    wait.kind = Wait::Kind::Message;
+    wait.process = process;
+    wait.filter = filter;
+    wait.stop = stop ? &stop : nullptr;
+    WaitScope scope(wait);
+    SimThread& self = Th().Current();
     for (;;) {
+        TakeSent(self);
         if (stop && stop())
             return Fetch::Stopped;
         if (PeekFor(process, msg, filter, true))
             return msg.message == WM_QUIT ? Fetch::Quit : Fetch::Message;
-        if (filter.window != nullptr && filter.window != reinterpret_cast<HWND>(-1) &&
-            !device.windows.Exists(filter.window)) {
+        if (forWindow && !device.windows.Exists(filter.window)) {
             device.SetLastErrorValue(ERROR_INVALID_WINDOW_HANDLE);
             return Fetch::Error; // the window it waited for went away meanwhile
         }
-        WaitStep(process, filter);
+        WaitStep();
     }
 }
 
 void WaitForMessage() {
     const int process = Dev().CurrentProcess();
+    Wait wait;
+    wait.kind = Wait::Kind::Message;
+    wait.process = process;
+    WaitScope scope(wait);
+    SimThread& self = Th().Current();
     MSG msg{};
-    while (!PeekFor(process, msg, MessageFilter{}, false))
-        WaitStep(process, MessageFilter{});
+    for (;;) {
+        TakeSent(self);
+        if (PeekFor(process, msg, MessageFilter{}, false))
+            return;
+        WaitStep();
+    }
 }
 
 void SleepFor(DWORD milliseconds) {
     Device& device = Dev();
-    const int process = device.CurrentProcess();
-    const std::uint64_t end = milliseconds == INFINITE
-                                  ? kForever
-                                  : device.Now() + static_cast<std::uint64_t>(milliseconds);
-    while (device.Now() < end) {
-        if (ServiceOtherProcess(process))
-            continue;
-        if (device.scheduler.RunDueItem())
-            continue;
-        std::uint64_t next = std::min(end, NextTimer(process, nullptr));
-        if (auto item = device.scheduler.NextTime())
-            next = std::min(next, *item);
-        // An endless sleep with nothing left to happen would never return: the run is over.
-        if (next == kForever)
-            return;
-        device.SetNow(std::max(next, device.Now()));
-    }
+    Wait wait;
+    wait.kind = Wait::Kind::Sleep;
+    wait.process = device.CurrentProcess();
+    wait.until = milliseconds == INFINITE ? kForever
+                                          : device.Now() + static_cast<std::uint64_t>(milliseconds);
+    WaitScope scope(wait);
+    // An endless sleep with nothing left to happen would never return: the run is over.
+    while (device.Now() < wait.until && !wait.released)
+        WaitStep();
+}
+
+void StartThread(int process, std::function<void()> body) {
+    Th().Start(process, [body = std::move(body)] {
+        body();
+        FinishThread();
+    });
+}
+
+void RunUntilIdle() {
+    Device& device = Dev();
+    WorldWait([&device] { return device.scheduler.Empty() && !device.threads.AnyProgramAlive(); });
+}
+
+void EndThreads() {
+    Device& device = Dev();
+    if (!device.threads.AnyProgramAlive())
+        return;
+    for (const auto& thread : device.threads.All())
+        if (thread->index != 0 && thread->alive)
+            device.windows.queues.PostQuit(thread->process, 0);
+    WorldWait([&device] { return !device.threads.AnyProgramAlive(); });
 }
 
 LRESULT Dispatch(const MSG& msg) {

@@ -8,19 +8,16 @@
 #include <optional>
 
 #include "platform/platform.h"
+#include "platform/sim/threads.h"
 
 namespace sim {
 
-// Runs the window's procedure as the process that owns the window.
+// Runs the window's procedure as the process that owns the window: on the calling thread, or,
+// for a window of another program's thread, on that thread once it waits for a message (the
+// caller waits for the reply meanwhile, taking messages sent to its own windows).
 LRESULT Send(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 // Null window: a message for the current process's queue. False for a window that is gone.
 bool Post(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-
-struct MessageFilter {
-    HWND window = nullptr; // null: any; (HWND)-1: messages without a window; else it or children
-    UINT first = 0;
-    UINT last = 0; // both 0: every message
-};
 
 // Retrieval for the current process, in Windows' order: posted messages, the quit request,
 // WM_PAINT, WM_TIMER.
@@ -34,6 +31,15 @@ Fetch Get(MSG& msg, const MessageFilter& filter, const std::function<bool()>& st
 void WaitForMessage();
 // Sleep: the program's thread is blocked; the outside world and other processes go on.
 void SleepFor(DWORD milliseconds);
+
+// Starts `body` as the one thread of `process` (Device::StartThread).
+void StartThread(int process, std::function<void()> body);
+// The outside world's wait until the agenda is empty and every started thread has ended
+// (Device::RunUntilIdle).
+void RunUntilIdle();
+// Ends the started threads still running, as at shutdown: each gets WM_QUIT, and the world
+// goes on until they have ended.
+void EndThreads();
 
 LRESULT Dispatch(const MSG& msg);
 // TranslateMessage: a key press that stands for a character also posts WM_CHAR. True for key

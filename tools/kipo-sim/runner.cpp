@@ -24,6 +24,7 @@ Runner::~Runner() = default;
 RunResult Runner::Run() {
     device_ = std::make_unique<sim::Device>();
     sim::Device& device = *device_;
+    device.threads.SetHostProcess(0); // the outside world is no program
     log_.KeepTicks(!options_.svgFile.empty());
     ListenToCalls(true);
 
@@ -80,15 +81,10 @@ void Runner::DropListenerIfIdle() {
         ListenToCalls(false);
 }
 
-// The program is not running: the outside world's agenda moves the clock by itself. While
-// the program runs, its waits work the agenda instead (a start step blocks until it ends).
+// The runner's own thread is the outside world's: it works the agenda whenever no program can
+// go on, and each started program runs on a thread of its own.
 void Runner::DriveAgenda() {
-    sim::Device& device = *device_;
-    while (auto next = device.scheduler.NextTime()) {
-        if (*next > device.Now())
-            device.SetNow(*next);
-        device.scheduler.RunDueItem();
-    }
+    device_->RunUntilIdle();
 }
 
 void Runner::ScheduleStep(std::size_t index, std::uint64_t time) {
@@ -123,7 +119,8 @@ void Runner::RunStep(std::size_t index) {
         return;
     }
     if (step.kind == StepKind::Start) {
-        // The next step goes on the agenda first: the program's own waits will run it.
+        // The program starts on its own thread and runs when this item is over; the next step
+        // is due now, so it runs at the program's first wait.
         Continue(index + 1, now);
         StartProgram();
         return;

@@ -221,21 +221,19 @@ void Runner::StartProgram() {
     }
     Line(ToUtf8(exeName_) + (second ? " starts again (a second instance)" : " starts") +
          (cmdline_.empty() ? "" : ", command line " + QuoteCaption(cmdline_)));
-    int exitCode = 0;
-    {
-        sim::Device::ProcessScope scope(device, process);
-        device.ProcessById(process).running = true;
-        WString commandLine = cmdline_;
-        exitCode = KipoMain(GetModuleHandleW(nullptr), commandLine.c_str());
-        device.ProcessById(process).running = false;
-    }
-    if (!second) {
-        attachedFrame_ = nullptr;
-        mainWindow_ = nullptr;
-    }
-    Observe();
-    Line(ToUtf8(exeName_) + (second ? " (second instance)" : "") + " ended, exit code " +
-         std::to_string(exitCode));
+    device.ProcessById(process).running = true;
+    // Each instance runs on a thread of its own, side by side with the others.
+    device.StartThread(process, [this, process, second, commandLine = cmdline_] {
+        const int exitCode = KipoMain(GetModuleHandleW(nullptr), commandLine.c_str());
+        device_->ProcessById(process).running = false;
+        if (!second) {
+            attachedFrame_ = nullptr;
+            mainWindow_ = nullptr;
+        }
+        Observe();
+        Line(ToUtf8(exeName_) + (second ? " (second instance)" : "") + " ended, exit code " +
+             std::to_string(exitCode));
+    });
 }
 
 } // namespace kiposim

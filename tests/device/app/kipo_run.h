@@ -9,8 +9,8 @@
 #include "app/child_view.h"
 #include "app/kipo_main.h"
 #include "app/main_frame.h"
-#include "framework/ce_command_bar.h"
 #include "app/switcher_app.h"
+#include "framework/ce_command_bar.h"
 #include "platform/sim/device.h"
 #include "tests/support/device_test.h"
 
@@ -23,6 +23,17 @@ class KipoRunTest : public DeviceTest {
         const int result = KipoMain(nullptr, commandLine.c_str());
         device.ProcessById(sim::kProgramProcess).running = false;
         return result;
+    }
+
+    // Starts the program in `process` on a thread of its own, side by side with what runs
+    // already, as the device's loader starts a program the user taps; `exitCode` gets its
+    // result. device.RunUntilIdle() then runs the world until every program has ended.
+    void StartOnThread(int process, int* exitCode) {
+        device.ProcessById(process).running = true;
+        device.StartThread(process, [this, process, exitCode] {
+            *exitCode = KipoMain(nullptr, TEXT(""));
+            device.ProcessById(process).running = false;
+        });
     }
 
     void At(std::uint64_t time, std::function<void()> action) {

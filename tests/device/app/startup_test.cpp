@@ -226,4 +226,87 @@ TEST_F(StartupTest, SecondStartBringsTheFirstForwardAndAddsNothing) {
     EXPECT_EQ(device.trace.Count("SHInitExtraControls"), 1u) << "the second start stops first";
 }
 
+// Both instances run side by side on threads of their own; the test's thread is the outside
+// world. `secondAt` is when the second start comes.
+class TwoStartsTest : public KipoRunTest {
+  protected:
+    TwoStartsTest() {
+        device.threads.SetHostProcess(0);
+        device.trace.Enable(true);
+        second = device.CreateProcess(device.ProcessById(sim::kProgramProcess).exePath);
+    }
+
+    void RunBoth(std::uint64_t secondAt) {
+        StartOnThread(sim::kProgramProcess, &firstExit);
+        At(secondAt, [this] { StartOnThread(second, &secondExit); });
+        ChooseFromIcon(5000, TEXT("Exit"));
+        device.RunUntilIdle();
+    }
+
+    // Times of the calls of `name` by `process`.
+    std::vector<std::uint64_t> Times(const char* name, int process) const {
+        std::vector<std::uint64_t> times;
+        for (const sim::TraceCall& call : device.trace.Records())
+            if (call.name == name && call.process == process)
+                times.push_back(call.time);
+        return times;
+    }
+
+    int second = 0;
+    int firstExit = -1;
+    int secondExit = -1;
+};
+
+TEST_F(TwoStartsTest, ASecondStartInTheFirstsPauseFindsItsFrameAtTheNextLookAndAddsNothing) {
+    RunBoth(100);
+    const int first = sim::kProgramProcess;
+    // The first instance is not held up: its icon at the end of its pause, its ticks on time.
+    EXPECT_EQ(Times("Shell_NotifyIcon", first), (std::vector<std::uint64_t>{500, 5000}));
+    const std::vector<std::uint64_t> ticks = Times("GetForegroundWindow", first);
+    ASSERT_FALSE(ticks.empty());
+    EXPECT_EQ(ticks.front(), 2000u) << "the first tick, 1500 ms after the timer started";
+    // The second finds the mutex taken and no frame yet, looks again a second later, finds it.
+    EXPECT_EQ(Times("CreateMutexW", second), (std::vector<std::uint64_t>{100}));
+    EXPECT_EQ(Times("FindWindowW", second), (std::vector<std::uint64_t>{100, 1100}));
+    EXPECT_EQ(Times("SetForegroundWindow", second), (std::vector<std::uint64_t>{1100}));
+    EXPECT_TRUE(Times("SHInitExtraControls", second).empty()) << "no start-up of its own";
+    EXPECT_TRUE(Times("Shell_NotifyIcon", second).empty());
+    EXPECT_TRUE(Times("SetTimer", second).empty());
+    EXPECT_TRUE(Times("CreateWindowExW", second).empty());
+    EXPECT_EQ(secondExit, 0);
+    EXPECT_EQ(firstExit, 0);
+    EXPECT_EQ(device.OpenHandles(second, sim::HandleKind::Mutex), 0);
+    EXPECT_EQ(device.OpenHandles(first, sim::HandleKind::Mutex), 0);
+}
+
+TEST_F(TwoStartsTest, ASecondStartOnceTheFrameExistsBringsItForwardAtOnce) {
+    int frontProcess = 0;
+    WString frontCaption;
+    At(2100, [&] {
+        const sim::Window* front = device.windows.Get(device.windows.Foreground());
+        ASSERT_NE(front, nullptr);
+        frontProcess = front->process;
+        frontCaption = front->caption;
+    });
+    RunBoth(2000);
+    EXPECT_EQ(Times("FindWindowW", second), (std::vector<std::uint64_t>{2000}));
+    EXPECT_TRUE(Times("Sleep", second).empty()) << "found at the first look";
+    EXPECT_EQ(Times("SetForegroundWindow", second), (std::vector<std::uint64_t>{2000}));
+    EXPECT_EQ(frontProcess, sim::kProgramProcess) << "the first instance's frame";
+    EXPECT_EQ(frontCaption, WString(TEXT("Kipo")));
+    EXPECT_EQ(Times("Shell_NotifyIcon", sim::kProgramProcess).size(), 2u) << "added, deleted";
+    EXPECT_EQ(secondExit, 0);
+}
+
+TEST_F(TwoStartsTest, AStartWithNoInstanceRunningDoesNotWait) {
+    RunBoth(6000); // the first has ended by Exit at 5000
+    EXPECT_EQ(Times("FindWindowW", second).size(), 0u) << "nothing to look for";
+    EXPECT_EQ(Times("CreateMutexW", second), (std::vector<std::uint64_t>{6000}));
+    EXPECT_EQ(Times("SHInitExtraControls", second), (std::vector<std::uint64_t>{6000}));
+    const std::vector<std::uint64_t> icon = Times("Shell_NotifyIcon", second);
+    ASSERT_FALSE(icon.empty());
+    EXPECT_EQ(icon.front(), 6500u) << "its own icon after its own pause";
+    EXPECT_EQ(secondExit, 0) << "ended with the run";
+}
+
 } // namespace

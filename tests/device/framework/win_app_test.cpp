@@ -8,6 +8,7 @@
 
 #include "framework/win_app.h"
 #include "framework/wnd.h"
+#include "framework/wnd_class.h"
 #include "platform/sim/device.h"
 #include "tests/support/device_test.h"
 
@@ -141,6 +142,87 @@ TEST_F(WinAppTest, ProgramUnderAnotherNameIsAnotherProgram) {
     EXPECT_EQ(second.initCalls, 1);
     EXPECT_EQ(second.window.postNcDestroys, 1);
     EXPECT_EQ(device.trace.Count("SetForegroundWindow"), 0u);
+}
+
+// The rule from the starting side, with the running instance played by another process of the
+// same program: it holds the program's mutex from the start, and its frame appears at
+// `frameAt` (or never).
+TEST_F(WinAppTest, SecondStartLooksForTheFrameUpToThreeTimesASecondApart) {
+    constexpr std::uint64_t kNever = ~std::uint64_t{0};
+    struct Row {
+        int line;
+        std::uint64_t frameAt;
+        std::vector<std::uint64_t> looks; // times of the frame look-ups
+        bool startsItself;                // no frame found: this start goes on
+    };
+    const Row rows[] = {
+        {__LINE__, 0, {0}, false},
+        {__LINE__, 999, {0, 1000}, false},
+        // At one instant the end of the Sleep comes before the outside world.
+        {__LINE__, 1000, {0, 1000, 2000}, false},
+        {__LINE__, 1999, {0, 1000, 2000}, false},
+        {__LINE__, 2000, {0, 1000, 2000}, true},
+        {__LINE__, kNever, {0, 1000, 2000}, true},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(testing::Message() << "table line " << row.line);
+        sim::Device fresh;
+        fresh.SetProgramPath(TEXT("\\Program Files\\Tools\\Switcher.exe"));
+        const int running = fresh.CreateProcess(TEXT("\\Program Files\\Tools\\Switcher.exe"));
+        HANDLE held = nullptr;
+        WString frameClass;
+        {
+            sim::Device::ProcessScope scope(fresh, running);
+            frameClass = AfxRegisterWndClass(0);
+            held = CreateMutexW(nullptr, FALSE, frameClass.c_str());
+        }
+        ASSERT_NE(held, nullptr);
+        HWND frame = nullptr;
+        auto showFrame = [&] {
+            sim::Device::ProcessScope scope(fresh, running);
+            frame = CreateWindowExW(0, frameClass.c_str(), TEXT("Switcher"), WS_POPUP, 0, 0, 10, 10,
+                                    nullptr, nullptr, nullptr, nullptr);
+        };
+        if (row.frameAt == 0)
+            showFrame();
+        else if (row.frameAt != kNever)
+            fresh.scheduler.At(row.frameAt, showFrame);
+        fresh.trace.Enable(true);
+
+        TestApp second;
+        AfxWinMain(second, nullptr, TEXT(""));
+        std::vector<std::uint64_t> looks;
+        for (const sim::TraceCall& call : fresh.trace.Records())
+            if (call.name == "FindWindowW" && call.process == sim::kProgramProcess)
+                looks.push_back(call.time);
+        EXPECT_EQ(looks, row.looks);
+        EXPECT_EQ(second.initCalls, row.startsItself ? 1 : 0);
+        EXPECT_EQ(fresh.trace.Count("SetForegroundWindow"), row.startsItself ? 0u : 1u);
+        if (!row.startsItself) {
+            EXPECT_EQ(fresh.windows.Foreground(), frame);
+        }
+        EXPECT_EQ(fresh.OpenHandles(sim::kProgramProcess, sim::HandleKind::Mutex), 0)
+            << "the start lets go of the mutex when it ends";
+        EXPECT_TRUE(fresh.events.Exists(frameClass)) << "the running instance still holds it";
+    }
+}
+
+TEST_F(WinAppTest, StartWithNoOtherInstanceDoesNotWaitAndHoldsTheMutexForItsRun) {
+    TestApp app;
+    const WString frameClass = AfxWndClassName(0);
+    int heldDuringRun = -1;
+    device.scheduler.At(500, [&] {
+        heldDuringRun = device.OpenHandles(sim::kProgramProcess, sim::HandleKind::Mutex);
+        PostMessageW(app.window.m_hWnd, WM_CLOSE, 0, 0);
+    });
+    AfxWinMain(app, nullptr, TEXT(""));
+    EXPECT_EQ(app.initCalls, 1);
+    EXPECT_EQ(device.trace.Count("Sleep"), 0u) << "no wait before InitInstance";
+    EXPECT_EQ(device.trace.Count("FindWindowW"), 0u) << "nothing to look for";
+    EXPECT_EQ(device.trace.Count("CreateMutexW"), 1u);
+    EXPECT_EQ(heldDuringRun, 1);
+    EXPECT_EQ(device.OpenHandles(sim::kProgramProcess, sim::HandleKind::Mutex), 0);
+    EXPECT_FALSE(device.events.Exists(frameClass)) << "the name is free once the run is over";
 }
 
 } // namespace

@@ -175,4 +175,46 @@ TEST_F(EventsTest, TraceNamesEventHandlesSoRunsCompareEqual) {
     EXPECT_EQ(texts[3].substr(texts[3].size() - 4), " = 0");
 }
 
+TEST_F(EventsTest, MutexHandlesAreCountedApartPerProcessAndOwnershipIsAbandonedWithTheOwner) {
+    const int other = device.CreateProcess(TEXT("\\Windows\\other.exe"));
+    HANDLE mine = CreateMutexW(nullptr, TRUE, TEXT("Kipo.Instance"));
+    ASSERT_NE(mine, nullptr);
+    HANDLE theirs = nullptr;
+    {
+        sim::Device::ProcessScope scope(device, other);
+        theirs = CreateMutexW(nullptr, TRUE, TEXT("Kipo.Instance"));
+        EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_ALREADY_EXISTS));
+        EXPECT_FALSE(CloseHandle(mine)) << "another process's handle";
+    }
+    ASSERT_NE(theirs, nullptr);
+    const sim::Events::Event* mutex = device.events.Find(TEXT("Kipo.Instance"));
+    ASSERT_NE(mutex, nullptr);
+    EXPECT_TRUE(mutex->mutex);
+    EXPECT_EQ(mutex->owner, sim::kProgramProcess) << "opening does not take ownership";
+    EXPECT_EQ(mutex->handles, 2);
+    EXPECT_EQ(device.OpenHandles(sim::kProgramProcess, sim::HandleKind::Mutex), 1);
+    EXPECT_EQ(device.OpenHandles(other, sim::HandleKind::Mutex), 1);
+    // The leak count is of the handles a program opens and closes while it works.
+    EXPECT_EQ(device.OpenHandles(sim::kProgramProcess), 0);
+    EXPECT_EQ(device.OpenHandles(sim::kProgramProcess, sim::HandleKind::Event), 0);
+
+    EXPECT_TRUE(CloseHandle(mine));
+    EXPECT_EQ(device.OpenHandles(sim::kProgramProcess, sim::HandleKind::Mutex), 0);
+    EXPECT_EQ(mutex->owner, 0) << "abandoned with its owner's last handle";
+    {
+        sim::Device::ProcessScope scope(device, other);
+        EXPECT_TRUE(CloseHandle(theirs));
+    }
+    EXPECT_FALSE(device.events.Exists(TEXT("Kipo.Instance")));
+    EXPECT_EQ(device.OpenHandles(other, sim::HandleKind::Mutex), 0);
+
+    device.trace.Enable(true);
+    HANDLE traced = CreateMutexW(nullptr, FALSE, TEXT("Traced"));
+    CloseHandle(traced);
+    const auto texts = device.trace.Texts();
+    ASSERT_EQ(texts.size(), 2u);
+    EXPECT_EQ(texts[0], "CreateMutexW(NULL, 0, \"Traced\") = <Traced>");
+    EXPECT_EQ(texts[1], "CloseHandle(<Traced>) = 1");
+}
+
 } // namespace
