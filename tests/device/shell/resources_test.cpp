@@ -137,8 +137,7 @@ std::string ReadFile(const std::filesystem::path& path) {
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-const std::filesystem::path kWin32Dir =
-    std::filesystem::path(__FILE__).parent_path() / ".." / ".." / ".." / "res" / "win32";
+const std::filesystem::path kWin32Dir = std::filesystem::path(KIPO_SOURCE_DIR) / "res" / "win32";
 
 // The Windows build compiles the committed files: they must say what the tables say
 // (regenerate with kipo_rcgen res/win32 after changing a table).
