@@ -18,6 +18,12 @@ Runner::Runner(const Scenario& scenario, const Options& options, std::FILE* out)
         plan_.insert(plan_.begin() + static_cast<std::ptrdiff_t>(scenario_.implicitStartIndex),
                      start);
     }
+    for (const Step& step : plan_) {
+        watchCalls_ = watchCalls_ || step.usesCallLog;
+        // Only the ordered checks need the calls themselves; counts are cheap.
+        if (step.call.name.size() > 0)
+            stage_.calls.KeepRecords(true);
+    }
 }
 
 Runner::~Runner() = default;

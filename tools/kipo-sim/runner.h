@@ -111,6 +111,7 @@ class Runner {
     bool finished_ = false; // the last step has run
     bool observerAttached_ = false;
     bool listening_ = false;
+    bool watchCalls_ = false; // a step checks calls: log them (see CallLog)
     int tickWaitGeneration_ = 0;
 };
 

@@ -32,6 +32,8 @@ void Runner::OnTraceCall(const sim::TraceCall& call) {
                      ProcessLabel(call.process).c_str(), call.Text().c_str());
     if (!observerAttached_ && call.name == "SetTimer" && call.process == sim::kProgramProcess)
         AttachObserver();
+    if (watchCalls_)
+        stage_.LogCall(call);
     // The icon comes and goes inside start-up and shut-down, between the runner's looks.
     if (!options_.quiet && seenValid_ && call.name == "Shell_NotifyIcon")
         Observe();

@@ -48,6 +48,7 @@ void Runner::StartProgram() {
     if (second) {
         // Another instance of the same executable: a process of its own.
         process = device.CreateProcess(stage_.ExePath());
+        stage_.secondInstances.push_back(process);
     } else {
         device.SetProgramPath(stage_.ExePath());
         observerAttached_ = false;

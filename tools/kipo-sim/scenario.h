@@ -3,10 +3,12 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "platform/text.h"
+#include "tools/kipo-sim/call_log.h"
 
 namespace kiposim {
 
@@ -62,7 +64,13 @@ struct Step {
     WifiSetUp wifi = WifiSetUp::Off;
     IconCheck icon = IconCheck::Shown;
     WindowCheck window = WindowCheck::Visible;
-    std::string operation; // expect calls
+    std::string operation;        // expect calls
+    CallPattern call;             // expect call, expect no call
+    std::optional<Caller> caller; // the program whose calls count; empty: any
+    bool sinceMark = false;       // count from the last `mark`, not from boot
+    bool usesCallLog = false;     // the step needs the runner to log calls
+    std::string member;           // expect kipo: a member of the program's main frame
+    std::vector<WString> entries; // expect kipo: a rule list's entries
 
     // The verb's name ("expect bt", "open-behind").
     const char* Name() const;

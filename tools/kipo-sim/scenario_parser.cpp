@@ -51,12 +51,18 @@ const Verb& ReadVerb(Cursor& c) {
     if (seconds.empty())
         c.Fail(column, "unknown step `" + word + "`" + DidYouMean(word, FirstWords(), ""));
     if (word == "expect") {
+        // `expect WHAT ...`; some checks take more than one word (`expect no call`).
         const int whatColumn = c.Column();
-        const std::string what = c.Word("what to expect");
-        if (const Verb* verb = FindVerb(word + " " + what))
+        std::string name = word + " " + c.Word("what to expect");
+        while (FindVerb(name) == nullptr && !SecondWords(name).empty() && !c.AtEnd() &&
+               c.Peek().kind == Token::Kind::Word)
+            name += " " + c.Word("what to expect");
+        if (const Verb* verb = FindVerb(name))
             return *verb;
+        const std::string what = name.substr(word.size() + 1);
+        std::vector<std::string> checks = seconds;
         c.Fail(whatColumn,
-               "unknown check `expect " + what + "`" + DidYouMean(what, seconds, "expect "));
+               "unknown check `expect " + what + "`" + DidYouMean(what, checks, "expect "));
     }
     // "press up", "release up", "hold up": the second word is a key.
     std::string expected;

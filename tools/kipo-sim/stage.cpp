@@ -1,8 +1,12 @@
 #include "tools/kipo-sim/stage.h"
 
 #include "framework/app_name.h"
+#include <cstdlib>
+
 #include "platform/sim/device.h"
+#include "platform/sim/dialogs.h"
 #include "platform/sim/radios.h"
+#include "platform/sim/trace.h"
 
 namespace kiposim {
 
@@ -35,6 +39,41 @@ model::WlanSetUp ModelWifi(WifiSetUp kind) {
 }
 
 } // namespace
+
+Caller Stage::CallerOf(int process) const {
+    if (process == sim::kProgramProcess)
+        return Caller::Kipo;
+    for (int p : secondInstances)
+        if (p == process)
+            return Caller::Kipo;
+    if (device->widcomm.Installed() && process == device->widcomm.Process())
+        return Caller::Widcomm;
+    return Caller::Others;
+}
+
+void Stage::LogCall(const sim::TraceCall& call) {
+    LoggedCall logged;
+    logged.name = call.name;
+    logged.args = SplitArgs(call.args);
+    logged.result = call.result;
+    logged.caller = CallerOf(call.process);
+    logged.time = call.time;
+    logged.labels.resize(logged.args.size(), HandleLabel::None);
+    for (std::size_t i = 0; i < logged.args.size(); ++i) {
+        const std::string& arg = logged.args[i];
+        if (arg.size() < 3 || arg[0] != '0' || arg[1] != 'x')
+            continue;
+        const auto value = std::strtoull(arg.c_str() + 2, nullptr, 16);
+        const sim::Window* w = device->windows.Get(reinterpret_cast<HWND>(value));
+        if (w == nullptr || w->IsChild() || CallerOf(w->process) != Caller::Kipo)
+            continue;
+        if (w->className == sim::kDialogClass)
+            logged.labels[i] = HandleLabel::Dialog;
+        else if (mainWindow == nullptr || w->handle == mainWindow)
+            logged.labels[i] = HandleLabel::Main;
+    }
+    calls.Add(std::move(logged));
+}
 
 void Stage::PowerOn() {
     deviceReady = true;

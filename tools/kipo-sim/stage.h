@@ -4,13 +4,16 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/text.h"
+#include "tools/kipo-sim/call_log.h"
 #include "tools/kipo-sim/scenario.h"
 
 namespace sim {
 class Device;
-}
+struct TraceCall;
+} // namespace sim
 class CMainFrame;
 
 namespace kiposim {
@@ -35,6 +38,8 @@ class Stage {
     // The program's main frame while it runs (found when it starts its check timer).
     CMainFrame* frame = nullptr;
     HWND mainWindow = nullptr;
+    CallLog calls;                    // fed by the runner when a step needs it
+    std::vector<int> secondInstances; // processes of Kipo started while it ran
 
     sim::Device& Device() const { return *device; }
     bool ProgramRunning() const;
@@ -45,6 +50,11 @@ class Stage {
     WString ExePath() const;
     // The program's settings key below HKCU, named after its executable.
     std::string SettingsKeyPath() const;
+
+    // Which program a process is, for the call checks.
+    Caller CallerOf(int process) const;
+    // Logs one platform call, naming the arguments that are Kipo's windows.
+    void LogCall(const sim::TraceCall& call);
 
     // Powers the device on with the set-up's hardware (once, before the first timed step).
     void PowerOn();

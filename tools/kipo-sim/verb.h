@@ -1,7 +1,7 @@
 // The scenario language's verbs. Each is one entry: its name, how its arguments parse, what
 // it does to the device (or, for a check, what it looks at), whether the user's hand is on
 // the device, and how the timeline shows it. A new step is a new entry in one of the tables
-// (verbs_setup.cpp, verbs_device.cpp, verbs_checks.cpp); nothing else needs to know it.
+// (verbs_*.cpp); nothing else needs to know it.
 #pragma once
 
 #include <span>
@@ -46,6 +46,7 @@ struct Verb {
 std::span<const Verb> SetUpVerbs();
 std::span<const Verb> DeviceVerbs();
 std::span<const Verb> CheckVerbs();
+std::span<const Verb> StateVerbs();
 
 // The verb written as `name` ("expect bt"), or null.
 const Verb* FindVerb(std::string_view name);

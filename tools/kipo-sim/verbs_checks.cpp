@@ -160,6 +160,59 @@ std::string CheckHandles(Stage& stage, const Step& s) {
     return std::to_string(open) + " open" + (detail.empty() ? "" : " (" + detail + ")");
 }
 
+// `by kipo|widcomm|others` and, for counts, `since mark`, in either order.
+void ParseCallScope(Cursor& c, Step& s, bool allowSince) {
+    bool any = false;
+    while (!c.AtEnd()) {
+        if (c.NextIsWord("by") && !s.caller) {
+            c.Word("by");
+            const int who = c.Choice("a program", {"kipo", "widcomm", "others"});
+            s.caller = who == 0 ? Caller::Kipo : who == 1 ? Caller::Widcomm : Caller::Others;
+        } else if (allowSince && c.NextIsWord("since") && !s.sinceMark) {
+            c.Word("since");
+            c.Choice("`mark`", {"mark"});
+            s.sinceMark = true;
+        } else {
+            break;
+        }
+        any = true;
+    }
+    // The plain count keeps its old meaning and needs no log.
+    s.usesCallLog = any || !allowSince;
+}
+
+void ParsePattern(Cursor& c, Step& s) {
+    const int column = c.Column();
+    const WString text = c.String("a call like a trace line, e.g. \"SetTimer(main, 1, *)\"");
+    std::string error;
+    if (!CallPattern::Parse(ToUtf8(text), s.call, error))
+        c.Fail(column, "bad call pattern: " + error);
+}
+
+std::string TooManyCalls(const Stage& stage) {
+    return "more than " + std::to_string(CallLog::kMaxRecords) + " calls since the mark (" +
+           std::to_string(stage.calls.Dropped()) + " not kept): put a `mark` nearer";
+}
+
+std::string CheckNextCall(Stage& stage, const Step& s) {
+    // What comes next of that operation, so a wrong argument shows at once.
+    std::string near;
+    int shown = 0;
+    for (const LoggedCall* call : stage.calls.After(CallLog::kMaxRecords)) {
+        if (call->name != s.call.name || (s.caller && call->caller != *s.caller))
+            continue;
+        near += (shown == 0 ? "; next of that name: " : ", ") + CallText(*call);
+        if (++shown == 3)
+            break;
+    }
+    if (stage.calls.Next(s.call, s.caller) != nullptr)
+        return kHolds;
+    if (stage.calls.Dropped() > 0)
+        return TooManyCalls(stage);
+    return std::string("no such call after the previous `expect call` (or the mark)") +
+           (near.empty() ? "; none of that name" : near);
+}
+
 const Verb kVerbs[] = {
     {"expect bt", VerbGroup::Check, false, [](Cursor& c, Step& s) { s.on = parse::OnOff(c); },
      [](Stage& stage, const Step& s) {
@@ -303,12 +356,38 @@ const Verb kVerbs[] = {
      [](Cursor& c, Step& s) {
          s.operation = c.Word("an operation name (e.g. SetDevicePower)");
          s.count = c.Number("a call count", 0, std::numeric_limits<long long>::max());
+         ParseCallScope(c, s, true);
      },
      [](Stage& stage, const Step& s) {
-         std::uint64_t calls = stage.Device().trace.Count(s.operation);
+         // The plain form counts in the device's own trace, as it always has.
+         const std::uint64_t calls = s.usesCallLog
+                                         ? stage.calls.Count(s.operation, s.caller, s.sinceMark)
+                                         : stage.Device().trace.Count(s.operation);
          return calls == static_cast<std::uint64_t>(s.count)
                     ? kHolds
-                    : std::to_string(calls) + " call" + (calls == 1 ? "" : "s") + " so far";
+                    : std::to_string(calls) + " call" + (calls == 1 ? "" : "s") +
+                          (s.caller ? std::string(" by ") + CallerName(*s.caller) : "") +
+                          (s.sinceMark ? " since the mark" : " so far");
+     },
+     nullptr},
+    {"expect call", VerbGroup::Check, false,
+     [](Cursor& c, Step& s) {
+         ParsePattern(c, s);
+         ParseCallScope(c, s, false);
+     },
+     CheckNextCall, nullptr},
+    {"expect no call", VerbGroup::Check, false,
+     [](Cursor& c, Step& s) {
+         ParsePattern(c, s);
+         ParseCallScope(c, s, false);
+     },
+     [](Stage& stage, const Step& s) {
+         if (stage.calls.Dropped() > 0)
+             return TooManyCalls(stage);
+         const LoggedCall* found = stage.calls.First(s.call, s.caller);
+         return found == nullptr ? kHolds
+                                 : "at " + FormatTime(found->time) + " " +
+                                       CallerName(found->caller) + " called " + CallText(*found);
      },
      nullptr},
     {"expect handles", VerbGroup::Check, false,

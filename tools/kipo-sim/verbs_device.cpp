@@ -30,6 +30,12 @@ std::string ButtonName(int id) {
 }
 
 const Verb kVerbs[] = {
+    {"mark", VerbGroup::Action, false, [](Cursor&, Step& s) { s.usesCallLog = true; },
+     [](Stage& stage, const Step&) {
+         stage.calls.Mark();
+         return kDone;
+     },
+     [](const Step&) { return std::string("mark: call checks count from here"); }},
     {"open", VerbGroup::Action, true, ParseCaption,
      [](Stage& stage, const Step& s) {
          stage.Device().OpenWindow(s.caption);

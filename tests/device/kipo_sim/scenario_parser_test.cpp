@@ -101,8 +101,33 @@ std::string Meaning(const Step& s) {
                                                   : " absent");
     if (is({"expect foreground"}))
         return out + (s.yes ? text(s.caption) : " none");
+    auto scope = [&s] {
+        return std::string(s.caller ? std::string(" by ") + CallerName(*s.caller) : "") +
+               (s.sinceMark ? " since-mark" : "");
+    };
     if (is({"expect calls"}))
-        return out + " " + s.operation + " " + std::to_string(s.count);
+        return out + " " + s.operation + " " + std::to_string(s.count) + scope();
+    if (is({"expect call", "expect no call"})) {
+        out += " " + s.call.name;
+        if (!s.call.anyArgs) {
+            out += " [";
+            for (const std::string& a : s.call.args)
+                out += "<" + a + ">";
+            out += s.call.moreArgs ? "...]" : "]";
+        }
+        return out + (s.call.result ? " = <" + *s.call.result + ">" : "") + scope();
+    }
+    if (is({"expect kipo"})) {
+        out += " " + s.member;
+        if (s.member == "LastCaption" || s.member == "ConsoleCaption")
+            return out + text(s.text);
+        if (s.member.find("List") != std::string::npos) {
+            for (const WString& e : s.entries)
+                out += text(e);
+            return out + (s.entries.empty() ? " none" : "");
+        }
+        return out + " " + std::to_string(s.count);
+    }
     return out;
 }
 
@@ -208,6 +233,31 @@ const FormCase kForms[] = {
     {__LINE__, "expect interval -5", "expect interval -5"},
     {__LINE__, "expect calls SetDevicePower 2", "expect calls SetDevicePower 2"},
     {__LINE__, "expect handles 0", "expect handles 0"},
+    {__LINE__, "mark", "mark"},
+    {__LINE__, "expect calls SendMessageW 2 by widcomm", "expect calls SendMessageW 2 by Widcomm"},
+    {__LINE__, "expect calls Sleep 0 since mark", "expect calls Sleep 0 since-mark"},
+    {__LINE__, "expect calls Sleep 1 since mark by kipo",
+     "expect calls Sleep 1 by Kipo since-mark"},
+    {__LINE__, "expect calls Sleep 1 by others since mark",
+     "expect calls Sleep 1 by others since-mark"},
+    {__LINE__, "expect call \"SetTimer\"", "expect call SetTimer"},
+    {__LINE__, "expect call \"GetForegroundWindow()\"", "expect call GetForegroundWindow []"},
+    {__LINE__, "expect call \"RegisterHotKey(dialog, 0xC1, 0x1008, 0xC1) = 1\" by kipo",
+     "expect call RegisterHotKey [<dialog><0xC1><0x1008><0xC1>] = <1> by Kipo"},
+    {__LINE__, "expect call \" KernelIoControl(0x01010127, ...)\"",
+     "expect call KernelIoControl [<0x01010127>...]"},
+    // Commas inside quotes or braces stay inside one argument.
+    {__LINE__, "expect call \"F(\\\"a, b\\\", {01, 02}, *)\"",
+     "expect call F [<\"a, b\"><{01, 02}><*>]"},
+    {__LINE__, "expect no call \"SHInitDialog\" by kipo", "expect no call SHInitDialog by Kipo"},
+    {__LINE__, "expect kipo BtState on", "expect kipo BtState 1"},
+    {__LINE__, "expect kipo WifiState undecided", "expect kipo WifiState -1"},
+    {__LINE__, "expect kipo WifiState 7", "expect kipo WifiState 7"},
+    {__LINE__, "expect kipo LastCaption \"inbox\"", "expect kipo LastCaption <inbox>"},
+    {__LINE__, "expect kipo BtOffList \"a\" \"b c\"", "expect kipo BtOffList <a> <b c>"},
+    {__LINE__, "expect kipo WifiOnRunningList none", "expect kipo WifiOnRunningList none"},
+    {__LINE__, "expect kipo FindMode capturing", "expect kipo FindMode 2"},
+    {__LINE__, "expect kipo KeepAliveCounter 21", "expect kipo KeepAliveCounter 21"},
     // Blanks, tabs, comments and signs around the words.
     {__LINE__, "\t wait\t  +3s   # a comment", "wait 3000 ms"},
     {__LINE__, "open \"a # not a comment\" # a comment", "open <a # not a comment>"},
@@ -276,6 +326,22 @@ const ErrorCase kErrors[] = {
     {__LINE__, "opne \"Inbox\"", 1, 1, "unknown step `opne`"},
     {__LINE__, "wait 1s\n\n   frobnicate", 3, 4, "unknown step `frobnicate`"},
     {__LINE__, "expect colour blue", 1, 8, "unknown check `expect colour`"},
+    {__LINE__, "expect no thing", 1, 8, "unknown check `expect no thing`"},
+    {__LINE__, "expect call SetTimer", 1, 13, "a call like a trace line"},
+    {__LINE__, "expect call \"SetTimer(1, 2\"", 1, 13, "no closing parenthesis"},
+    {__LINE__, "expect call \"(1)\"", 1, 13, "begins with the operation's name"},
+    {__LINE__, "expect call \"Set Timer\"", 1, 13, "expected `= RESULT`"},
+    {__LINE__, "expect call \"F(a,,b)\"", 1, 13, "an empty argument"},
+    {__LINE__, "expect call \"F() =\"", 1, 13, "missing the result"},
+    {__LINE__, "expect call \"F\" by kipo by kipo", 1, 25, "unexpected `by`"},
+    {__LINE__, "expect call \"F\" since mark", 1, 17, "unexpected `since`"},
+    {__LINE__, "expect calls F 1 by shell", 1, 21, "a program (`kipo`, `widcomm` or `others`)"},
+    {__LINE__, "expect calls F 1 since then", 1, 24, "`mark`"},
+    {__LINE__, "expect kipo Frobs 1", 1, 13, "Kipo has no member `Frobs`"},
+    {__LINE__, "expect kipo BtState maybe", 1, 21, "`on`, `off`, `undecided` or a number"},
+    {__LINE__, "expect kipo FindMode on", 1, 22, "the find-window mode"},
+    {__LINE__, "expect kipo BtOffList inbox", 1, 23, "the list's entries (or `none`)"},
+    {__LINE__, "expect kipo LastCaption inbox", 1, 25, "a text in double quotes"},
     // A likely typo names the verb it is close to; a far one names none.
     {__LINE__, "wiat 3s", 1, 1, "unknown step `wiat`; did you mean `wait`?"},
     {__LINE__, "opne \"Inbox\"", 1, 1, "did you mean `open`?"},
