@@ -88,6 +88,12 @@ class Runner {
     std::optional<WString> Foreground() const { return stage_.Foreground(); }
     void ReadSeen(Seen& seen) const;
     void ReportChanges(const Seen& now, const TickReport* tick, const char* reason);
+    // Decisions that left the radio as it was, and beliefs that differ from the radios
+    // (runner_outcome.cpp).
+    void NoteOutcomes(const TickReport& report, const Seen& now,
+                      std::vector<std::string>& explained, std::vector<std::string>& timeline);
+    void NoteHandSwitch(const Seen& now, int radio);
+    LONG KnownState(int radio) const;
 
     // Output.
     void Line(const std::string& text);
@@ -113,6 +119,12 @@ class Runner {
     bool listening_ = false;
     bool watchCalls_ = false; // a step checks calls: log them (see CallLog)
     int tickWaitGeneration_ = 0;
+
+    // Kipo's switching decisions, those that left the radio as it was, and the last such
+    // line printed (repeats on later ticks of the same caption are counted, not printed).
+    int decisions_[kRadios] = {};
+    int withoutEffect_[kRadios] = {};
+    std::string noEffectShown_[kRadios];
 };
 
 } // namespace kiposim
