@@ -1,6 +1,23 @@
 #include "tools/kipo-sim/options.h"
 
+#include <array>
+
+#include "tools/kipo-sim/suggest.h"
+
 namespace kiposim {
+
+namespace {
+
+// The common ones first: a slip as near to two names is taken for the earlier.
+constexpr std::array<std::string_view, 10> kOptionNames = {
+    "--quiet",         "--explain",      "--trace", "--svg",     "--registry",
+    "--save-registry", "--show-builtin", "--help",  "--version", "-h"};
+
+} // namespace
+
+std::span<const std::string_view> OptionNames() {
+    return kOptionNames;
+}
 
 bool ParseOptions(const std::vector<std::string>& args, Options& options, std::string& error) {
     bool fileSeen = false;
@@ -31,6 +48,8 @@ bool ParseOptions(const std::vector<std::string>& args, Options& options, std::s
             optionsEnded = true;
         } else if (!optionsEnded && (arg == "--help" || arg == "-h")) {
             options.help = true;
+        } else if (!optionsEnded && arg == "--version") {
+            options.version = true;
         } else if (!optionsEnded && arg == "--quiet") {
             options.quiet = true;
         } else if (!optionsEnded && arg == "--trace") {
@@ -49,7 +68,11 @@ bool ParseOptions(const std::vector<std::string>& args, Options& options, std::s
             if (!value("--save-registry", options.saveRegistryFile))
                 return false;
         } else if (!optionsEnded && arg.size() > 1 && arg[0] == '-') {
-            error = "unknown option " + arg + " (kipo-sim --help lists them)";
+            // A value given with = is not part of the name the user meant.
+            const std::string name = arg.substr(0, arg.find('='));
+            const std::string guess = DidYouMean(name, kOptionNames);
+            error =
+                "unknown option " + arg + (guess.empty() ? " (kipo-sim --help lists them)" : guess);
             return false;
         } else {
             if (fileSeen) {
@@ -83,9 +106,16 @@ std::string UsageText() {
            "  --save-registry FILE.reg  write the device registry after the run\n"
            "  --show-builtin          print the built-in scenario and exit\n"
            "  --help                  this text\n"
+           "  --version               kipo-sim's version\n"
            "\n"
-           "exit status: 0 every expect held; 1 an expect failed or a step could not apply;\n"
-           "2 the scenario (or a .reg file) could not be read or parsed.\n";
+           "FILE '-' for --svg or --save-registry is standard output; the report then goes to\n"
+           "standard error. Output files are checked before the run. Colour on a terminal\n"
+           "unless NO_COLOR is set; progress of long runs on standard error when it is a\n"
+           "terminal.\n"
+           "\n"
+           "exit status: 0 every expect held; 1 an expect failed, a step could not apply or an\n"
+           "output could not be written; 2 the command line, the scenario or a .reg file is\n"
+           "wrong or cannot be read, or an output's folder is missing.\n";
 }
 
 } // namespace kiposim
