@@ -14,6 +14,7 @@ sim_packages=(cmake ninja-build g++)
 test_packages=(
   clang libclang-rt-14-dev libgtest-dev libgmock-dev googletest libbenchmark-dev valgrind
   g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 wine64 wine xvfb xauth fonts-wine
+  unicode-data
 )
 
 case "${1:-all}" in

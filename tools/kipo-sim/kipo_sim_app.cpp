@@ -7,6 +7,7 @@
 #include "kipo_sim_version.h" // generated from the project's version
 #include "platform/sim/host_file.h"
 #include "tools/kipo-sim/builtin_scenario.h"
+#include "tools/kipo-sim/commands.h"
 #include "tools/kipo-sim/options.h"
 #include "tools/kipo-sim/progress.h"
 #include "tools/kipo-sim/runner.h"
@@ -43,6 +44,11 @@ std::string CheckOutputs(const Options& options) {
 
 int RunKipoSim(const std::vector<std::string>& args, std::istream& in, std::FILE* out,
                std::FILE* err, const Console& console) {
+    // Commands come first; a scenario file named like one is given as ./check.
+    if (!args.empty() && (args[0] == "check" || args[0] == "why")) {
+        const std::vector<std::string> rest(args.begin() + 1, args.end());
+        return args[0] == "check" ? RunCheck(rest, out, err) : RunWhy(rest, out, err);
+    }
     Options options;
     std::string error;
     if (!ParseOptions(args, options, error)) {

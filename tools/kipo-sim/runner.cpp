@@ -383,6 +383,9 @@ void Runner::PrintSummary(const RunResult& result) {
                      switches.c_str(), FormatTime(on).c_str(),
                      FormatShare(on, result.endTime).c_str());
     }
+    std::fprintf(out_, "  %-10s %d by Kipo, %d of them without effect (Bluetooth %d, WiFi %d)\n",
+                 "Decisions", decisions_[0] + decisions_[1], withoutEffect_[0] + withoutEffect_[1],
+                 withoutEffect_[0], withoutEffect_[1]);
     const model::IdleTimer& idle = device_->handheld.idle;
     const std::size_t lapses = idle.Lapses(result.endTime).size();
     std::fprintf(out_,

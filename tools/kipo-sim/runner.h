@@ -102,6 +102,12 @@ class Runner {
     std::optional<WString> Foreground() const;
     void ReadSeen(Seen& seen) const;
     void ReportChanges(const Seen& now, const TickReport* tick, const char* reason);
+    // Decisions that left the radio as it was, and beliefs that differ from the radios
+    // (runner_outcome.cpp).
+    void NoteOutcomes(const TickReport& report, const Seen& now,
+                      std::vector<std::string>& explained, std::vector<std::string>& timeline);
+    void NoteHandSwitch(const Seen& now, int radio);
+    LONG KnownState(int radio) const;
 
     // Output.
     void Line(const std::string& text);
@@ -144,6 +150,12 @@ class Runner {
     void* attachedFrame_ = nullptr;
     HWND mainWindow_ = nullptr; // the program's main frame window, once attached
     int tickWaitGeneration_ = 0;
+
+    // Kipo's switching decisions, those that left the radio as it was, and the last such
+    // line printed (repeats on later ticks of the same caption are counted, not printed).
+    int decisions_[kRadios] = {};
+    int withoutEffect_[kRadios] = {};
+    std::string noEffectShown_[kRadios];
 };
 
 } // namespace kiposim

@@ -150,6 +150,8 @@ void Runner::ReportChanges(const Seen& now, const TickReport* tick, const char* 
         }
         log_.Switch(radio, time, now.radio[r], byProgram, why);
         Line(std::string(RadioName(radio)) + (now.radio[r] ? " on" : " off") + "  by " + why);
+        if (reason != nullptr && std::string(reason) == "hand")
+            NoteHandSwitch(now, r);
     }
 
     if (now.iconShown != seen_.iconShown || now.iconResource != seen_.iconResource) {
@@ -175,15 +177,13 @@ void Runner::ReportChanges(const Seen& now, const TickReport* tick, const char* 
 
 // Why a radio was left alone by a tick that saw a new caption.
 std::string Runner::Undecided(int radio, bool endedEarly) const {
-    if (radio == 1 && endedEarly)
-        return "not evaluated: the tick ended early";
     const auto* frame = static_cast<const CMainFrame*>(attachedFrame_);
-    if (frame == nullptr)
+    if (frame == nullptr && !(radio == 1 && endedEarly))
         return "no rule decided";
-    const LONG action = radio == 0 ? frame->DefaultAction : frame->WFDefaultAction;
-    // Actions 1 and 2 decide, so only "leave" and unknown values come here.
-    return "no rule decided; default action " +
-           (action == 0 ? std::string("Leave") : std::to_string(action) + ", which leaves it");
+    const LONG action = frame == nullptr ? 0
+                        : radio == 0     ? frame->DefaultAction
+                                         : frame->WFDefaultAction;
+    return TickWatcher::UndecidedText(radio, action, true, endedEarly);
 }
 
 void Runner::OnTickEnd(const TickReport& report) {
@@ -196,7 +196,15 @@ void Runner::OnTickEnd(const TickReport& report) {
             Line("tick skipped: Kipo was busy");
         return;
     }
-    if (options_.explain && report.changed) {
+    Seen now;
+    std::vector<std::string> explained;
+    std::vector<std::string> timeline;
+    if (seenValid_) {
+        ReadSeen(now);
+        NoteOutcomes(report, now, explained, timeline);
+    }
+    const bool explainTick = options_.explain && report.changed;
+    if (explainTick) {
         Line("tick: caption " + QuoteCaption(report.caption) + " is new" +
              (report.endedEarly ? "; a Bluetooth on-while-active entry ended the tick" : ""));
         if (!options_.quiet) {
@@ -207,16 +215,18 @@ void Runner::OnTickEnd(const TickReport& report) {
                 if (report.decision[r].empty())
                     std::fprintf(out_, "            %s: %s\n", r == 0 ? "Bluetooth" : "WiFi",
                                  Undecided(r, report.endedEarly).c_str());
+            for (const std::string& line : explained)
+                std::fprintf(out_, "            %s\n", line.c_str());
         }
     }
+    for (const std::string& line : timeline)
+        Line(line);
     if (report.keepAliveReset) {
         log_.IdleReset(device_->Now());
         Line("idle timer reset by the keep-alive (every 22nd tick with a radio known on)");
     }
     if (!seenValid_)
         return;
-    Seen now;
-    ReadSeen(now);
     ReportChanges(now, &report, nullptr);
 }
 
