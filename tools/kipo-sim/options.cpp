@@ -1,23 +1,21 @@
 #include "tools/kipo-sim/options.h"
 
-#include <array>
-
 #include "tools/kipo-sim/suggest.h"
 
 namespace kiposim {
 
 namespace {
 
-// The common ones first: a slip as near to two names is taken for the earlier.
-constexpr std::array<std::string_view, 10> kOptionNames = {
-    "--quiet",         "--explain",      "--trace", "--svg",     "--registry",
-    "--save-registry", "--show-builtin", "--help",  "--version", "-h"};
+// For "did you mean", the common ones first: a slip as near to two names is taken for the
+// earlier.
+const std::vector<std::string>& OptionNames() {
+    static const std::vector<std::string> names = {
+        "--quiet",         "--explain",      "--trace", "--svg",    "--registry",
+        "--save-registry", "--show-builtin", "--help",  "--version"};
+    return names;
+}
 
 } // namespace
-
-std::span<const std::string_view> OptionNames() {
-    return kOptionNames;
-}
 
 bool ParseOptions(const std::vector<std::string>& args, Options& options, std::string& error) {
     bool fileSeen = false;
@@ -70,9 +68,10 @@ bool ParseOptions(const std::vector<std::string>& args, Options& options, std::s
         } else if (!optionsEnded && arg.size() > 1 && arg[0] == '-') {
             // A value given with = is not part of the name the user meant.
             const std::string name = arg.substr(0, arg.find('='));
-            const std::string guess = DidYouMean(name, kOptionNames);
-            error =
-                "unknown option " + arg + (guess.empty() ? " (kipo-sim --help lists them)" : guess);
+            const std::string guess = Suggest(name, OptionNames());
+            error = "unknown option " + arg +
+                    (guess.empty() ? " (kipo-sim --help lists them)"
+                                   : " (did you mean " + guess + "?)");
             return false;
         } else {
             if (fileSeen) {

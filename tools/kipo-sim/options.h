@@ -2,9 +2,7 @@
 #pragma once
 
 #include <optional>
-#include <span>
 #include <string>
-#include <string_view>
 #include <vector>
 
 namespace kiposim {
@@ -25,9 +23,6 @@ struct Options {
 // Fills `options` from the arguments after the program name; on a mistake returns false and
 // sets `error`.
 bool ParseOptions(const std::vector<std::string>& args, Options& options, std::string& error);
-
-// Every option's name, for "did you mean".
-std::span<const std::string_view> OptionNames();
 
 // The text --help prints.
 std::string UsageText();

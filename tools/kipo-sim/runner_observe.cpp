@@ -12,23 +12,6 @@
 
 namespace kiposim {
 
-bool Runner::ProgramRunning() const {
-    return device_->ProcessById(sim::kProgramProcess).running;
-}
-
-HWND Runner::MainWindow() const {
-    if (mainWindow_ != nullptr && device_->windows.Exists(mainWindow_))
-        return mainWindow_;
-    return nullptr;
-}
-
-std::optional<WString> Runner::Foreground() const {
-    const sim::Window* window = device_->windows.Get(device_->windows.Foreground());
-    if (window == nullptr)
-        return std::nullopt;
-    return window->caption;
-}
-
 // The frame is found when it starts its check timer (inside its creation), so the observer
 // hears the very first tick.
 void Runner::AttachObserver() {
@@ -40,8 +23,8 @@ void Runner::AttachObserver() {
         return;
     frame->SetDecisionObserver(&watcher_);
     observerAttached_ = true;
-    attachedFrame_ = frame;
-    mainWindow_ = frame->m_hWnd;
+    stage_.frame = frame;
+    stage_.mainWindow = frame->m_hWnd;
 }
 
 void Runner::OnTraceCall(const sim::TraceCall& call) {
@@ -52,6 +35,8 @@ void Runner::OnTraceCall(const sim::TraceCall& call) {
     }
     if (!observerAttached_ && call.name == "SetTimer" && call.process == sim::kProgramProcess)
         AttachObserver();
+    if (watchCalls_)
+        stage_.LogCall(call);
     // The icon comes and goes inside start-up and shut-down, between the runner's looks.
     if (!options_.quiet && seenValid_ && call.name == "Shell_NotifyIcon")
         Observe();
@@ -61,7 +46,7 @@ std::string Runner::ProcessLabel(int process) const {
     if (process == sim::kShellProcess)
         return "[shell]";
     if (process == sim::kProgramProcess)
-        return "[" + ToUtf8(exeName_) + "]";
+        return "[" + ToUtf8(stage_.setUp.exeName) + "]";
     if (device_->widcomm.Installed() && process == device_->widcomm.Process())
         return "[Widcomm]";
     return "[process " + std::to_string(process) + "]";
@@ -87,7 +72,7 @@ void Runner::ReadSeen(Seen& seen) const {
     seen.windows.clear();
     for (HWND handle : device.windows.TopLevel()) {
         const sim::Window* w = device.windows.Get(handle);
-        if (w == nullptr || w->process != sim::kProgramProcess || handle == mainWindow_)
+        if (w == nullptr || w->process != sim::kProgramProcess || handle == stage_.mainWindow)
             continue;
         seen.windows.push_back({handle, w->caption, w->Visible()});
     }
@@ -177,7 +162,7 @@ void Runner::ReportChanges(const Seen& now, const TickReport* tick, const char* 
 
 // Why a radio was left alone by a tick that saw a new caption.
 std::string Runner::Undecided(int radio, bool endedEarly) const {
-    const auto* frame = static_cast<const CMainFrame*>(attachedFrame_);
+    const CMainFrame* frame = stage_.frame;
     if (frame == nullptr && !(radio == 1 && endedEarly))
         return "no rule decided";
     const LONG action = frame == nullptr ? 0

@@ -22,7 +22,7 @@ const char* OnOff(bool on) {
 
 // -2 when the program's frame is not known.
 LONG Runner::KnownState(int radio) const {
-    const auto* frame = static_cast<const CMainFrame*>(attachedFrame_);
+    const CMainFrame* frame = stage_.frame;
     if (frame == nullptr || !ProgramRunning())
         return -2;
     return radio == 0 ? frame->BtState : frame->WifiState;
@@ -30,7 +30,7 @@ LONG Runner::KnownState(int radio) const {
 
 void Runner::NoteOutcomes(const TickReport& report, const Seen& now,
                           std::vector<std::string>& explained, std::vector<std::string>& timeline) {
-    const auto* frame = static_cast<const CMainFrame*>(attachedFrame_);
+    const CMainFrame* frame = stage_.frame;
     for (int r = 0; r < kRadios; ++r) {
         const LONG known = KnownState(r);
         if (report.switching[r]) {
