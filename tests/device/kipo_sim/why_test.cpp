@@ -306,4 +306,40 @@ TEST(KipoSimWhy, AgreesWithAScenarioForEveryRowOfThePrecedenceTable) {
     }
 }
 
+// Input that cannot be read: exit 2 and a message that names the problem; nothing else runs.
+TEST(KipoSimWhy, UnreadableInputExitsWithTwo) {
+    const std::string broken = ::testing::TempDir() + "why_broken.reg";
+    std::ofstream(broken, std::ios::binary)
+        << "Windows Registry Editor Version 5.00\n\n[HKEY_CURRENT_USER\\x]\n\"a\"=\"open\n";
+    struct Case {
+        int line;
+        std::vector<std::string> args;
+        std::string said;
+    };
+    const Case cases[] = {
+        {__LINE__, {"why"}, "which caption?"},
+        {__LINE__, {"why", "a", "b"}, "one caption only"},
+        {__LINE__, {"why", "--registry"}, "--registry: needs a value"},
+        {__LINE__, {"why", "--wifi", "maybe", "x"}, "--wifi maybe"},
+        {__LINE__, {"why", "--registry", "/no/such/file.reg", "x"}, "/no/such/file.reg"},
+        {__LINE__, {"why", "--registry", broken, "x"}, broken + ":4"},
+        {__LINE__, {"check", "--registry", broken}, broken + ":4"},
+        {__LINE__, {"check", "--nonsense"}, "--nonsense: unknown argument"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "case at line " << c.line);
+        const Output o = Sim(c.args);
+        EXPECT_EQ(o.code, 2) << o.out;
+        EXPECT_NE(o.out.find(c.said), std::string::npos) << o.out;
+        EXPECT_EQ(o.out.find("first tick"), std::string::npos) << o.out;
+    }
+}
+
+// The defaults do what they say: `check` without a file finds nothing.
+TEST(KipoSimCheck, TheDefaultsHaveNoFindings) {
+    const Output o = Sim({"check"});
+    EXPECT_EQ(o.code, 0) << o.out;
+    EXPECT_EQ(o.out, "defaults: no findings\n");
+}
+
 } // namespace
