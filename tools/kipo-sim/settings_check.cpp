@@ -27,7 +27,6 @@ struct Piece {
     bool prefixed; // "#b"/"#w" removed
     bool added;    // it made an entry
     WString entry; // the entry (lower case)
-    int listIndex; // its index in that radio's list, or -1
 };
 
 using WStringView = std::basic_string_view<WCHAR>;
@@ -39,11 +38,9 @@ class PieceCollector : public RuleListReader {
     PieceCollector(const SettingValue& value, const WString& text, std::vector<Piece>& pieces)
         : value_(value), text_(text), pieces_(pieces) {}
     void OnPiece(const RuleListPiece& p) override {
-        Piece piece{&value_,    ++number_,          text_.substr(p.offset, p.length), p.wifi,
-                    p.prefixed, p.entry != nullptr, p.entry ? *p.entry : WString(),   -1};
-        if (piece.added)
-            piece.listIndex = count_[p.wifi ? 1 : 0]++;
-        pieces_.push_back(std::move(piece));
+        pieces_.push_back(Piece{&value_, ++number_, text_.substr(p.offset, p.length), p.wifi,
+                                p.prefixed, p.entry != nullptr,
+                                p.entry != nullptr ? *p.entry : WString()});
     }
 
   private:
@@ -51,7 +48,6 @@ class PieceCollector : public RuleListReader {
     const WString& text_;
     std::vector<Piece>& pieces_;
     int number_ = 0;
-    int count_[2] = {};
 };
 
 // Hears one probe tick: the first decision of each radio and whether the tick ended early.
@@ -180,7 +176,8 @@ class Checker {
                     "prefix-not-first");
             return;
         }
-        if (!raw.empty() && raw[0] == u'#' && (raw.size() == 1 || !IsPrefixLetter(raw[1]))) {
+        // The builder took no prefix from it: "#" stands before some other character.
+        if (!raw.empty() && raw[0] == u'#' && !p.prefixed) {
             Add(Where(p),
                 "\"#\" is not followed by b or w, so it is no prefix: the entry " + Quote(p.entry) +
                     " goes to the " + RadioWord(p.wifi) +
