@@ -4,11 +4,9 @@
 // the radio states why predicts for the first and the later ticks hold in the scenario.
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <fstream>
 #include <sstream>
 
-#include "tools/kipo-sim/kipo_sim_app.h"
+#include "tests/device/kipo_sim/sim_run.h"
 
 using namespace kiposim;
 
@@ -19,26 +17,10 @@ struct Output {
     std::string out;
 };
 
-std::string ReadBack(std::FILE* file) {
-    std::fflush(file);
-    std::rewind(file);
-    std::string text;
-    char buf[4096];
-    std::size_t n;
-    while ((n = std::fread(buf, 1, sizeof buf, file)) > 0)
-        text.append(buf, n);
-    std::fclose(file);
-    return text;
-}
-
+// Standard output and standard error together, as a terminal shows them.
 Output Sim(const std::vector<std::string>& args, const std::string& input = "") {
-    std::FILE* out = std::tmpfile();
-    std::FILE* err = std::tmpfile();
-    std::istringstream in(input);
-    Output o;
-    o.code = RunKipoSim(args, in, out, err);
-    o.out = ReadBack(out) + ReadBack(err);
-    return o;
+    const simrun::SimRun run = simrun::RunSim(args, input);
+    return {run.code, run.out + run.err};
 }
 
 std::vector<std::string> Lines(const std::string& text) {
