@@ -185,9 +185,9 @@ TEST(KipoSimConventions, ProgressOnlyOnATerminalsStandardError) {
         const Console console = MakeConsole(false, c.errTerminal, nullptr, c.after);
         SimRun run = RunText("wait 48h\nexpect running\n", {"--quiet"}, console);
         EXPECT_EQ(run.code, 0) << run.err;
-        EXPECT_EQ(std::regex_search(run.err,
-                                    std::regex("^\r\033\\[Kkipo-sim: [0-9:d ]+ simulated")),
-                  c.shown)
+        EXPECT_EQ(
+            std::regex_search(run.err, std::regex("^\r\033\\[Kkipo-sim: [0-9:d ]+ simulated")),
+            c.shown)
             << run.err;
         if (c.shown) // erased at the end: the prompt comes back on a clean line
             EXPECT_EQ(run.err.substr(run.err.size() - 4), "\r\033[K");
@@ -215,7 +215,7 @@ TEST(KipoSimConventions, ConsoleFromTheEnvironment) {
         EXPECT_EQ(console.Colour(false), c.colourOnTerminal);
         EXPECT_EQ(console.progressAfter.count(), c.afterMs);
         EXPECT_FALSE(MakeConsole(false, false, c.noColor, c.after).Colour(false));
-        EXPECT_FALSE(MakeConsole(false, false, c.noColor, c.after).Progress());
+        EXPECT_FALSE(MakeConsole(false, false, c.noColor, c.after).ShowProgress());
     }
 }
 
