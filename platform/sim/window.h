@@ -24,12 +24,16 @@ struct Window {
     int process = 0; // owner process: its procedure runs as that process
     WString className;
     ATOM classAtom = 0;
-    WString caption;
+    WString caption; // set through WindowManager::SetCaption, which keeps `folded` with it
+    WString folded;  // the caption after CharLowerBuffW: what look-ups by caption compare
     DWORD style = 0;
     DWORD exStyle = 0;
     HWND parent = nullptr; // WS_CHILD windows only
     HWND owner = nullptr;  // top-level windows only
-    LONG_PTR id = 0;       // GWL_ID of a child window
+    // The window of this one's owned chain (or this one) most recently active: what
+    // GetLastActivePopup answers while it exists.
+    HWND lastActive = nullptr;
+    LONG_PTR id = 0; // GWL_ID of a child window
     // Top-level windows: screen pixels. Child windows: pixels in the parent's client area.
     RECT rect{};
     WNDPROC proc = nullptr;

@@ -3,15 +3,14 @@
 // for child windows; a window has no frame, so its client area is the whole window.
 #include "platform/sim/device.h"
 #include "platform/sim/messaging.h"
+#include "platform/sim/trace_arg.h"
 #include "platform/sim/window_ops.h"
 
 using sim::Dev;
 
-namespace {
+using sim::P;
 
-const void* P(const void* pointer) {
-    return pointer;
-}
+namespace {
 
 sim::Window* Find(HWND handle) {
     sim::Window* window = Dev().windows.Get(handle);
@@ -219,6 +218,18 @@ BOOL SetForegroundWindow(HWND window) {
 HWND GetActiveWindow() {
     HWND result = Dev().windows.Active(Dev().CurrentProcess());
     Dev().trace.Call("GetActiveWindow", P(result));
+    return result;
+}
+
+// The owned window most recently active, else the window itself (also when that popup has
+// gone). An invalid window comes back as given, as Windows returns it.
+HWND GetLastActivePopup(HWND window) {
+    HWND result = window;
+    if (const sim::Window* w = Find(window)) {
+        if (Dev().windows.Exists(w->lastActive))
+            result = w->lastActive;
+    }
+    Dev().trace.Call("GetLastActivePopup", P(result), P(window));
     return result;
 }
 
