@@ -57,7 +57,7 @@ bool PeekFor(int process, MSG& msg, const MessageFilter& filter, bool remove) {
             }
         }
     }
-    if (InRange(filter, WM_TIMER)) {
+    if (InRange(filter, WM_TIMER) && !device.scheduler.HoldsTimers()) {
         Timer* timer = wm.timers.Due(
             process, [&](const Timer& t) { return ForWindow(filter, t.window); }, device.Now());
         if (timer != nullptr) {
@@ -108,14 +108,26 @@ std::uint64_t NextTimer(int waiting, const MessageFilter* filter) {
     return next;
 }
 
+// The agenda ran out while `waiting` waited: the run ends now, not when the program is next
+// idle (one whose timer is due again whenever it looks would never be).
+void EndRunIfAgendaRanOut(int waiting) {
+    Device& device = Dev();
+    if (!device.scheduler.RanOut())
+        return;
+    device.windows.queues.PostQuit(waiting, 0);
+    device.scheduler.MarkEnded();
+}
+
 // One step of the world while `waiting` waits for a message: another process's message, a
 // due agenda item, the end of the run, or the clock moving on.
 void WaitStep(int waiting, const MessageFilter& filter) {
     Device& device = Dev();
     if (ServiceOtherProcess(waiting))
         return;
-    if (device.scheduler.RunDueItem())
+    if (device.scheduler.RunDueItem()) {
+        EndRunIfAgendaRanOut(waiting);
         return;
+    }
     if (device.scheduler.Empty()) {
         device.windows.queues.PostQuit(waiting, 0);
         device.scheduler.MarkEnded();
@@ -201,8 +213,10 @@ void SleepFor(DWORD milliseconds) {
     while (device.Now() < end) {
         if (ServiceOtherProcess(process))
             continue;
-        if (device.scheduler.RunDueItem())
+        if (device.scheduler.RunDueItem()) {
+            EndRunIfAgendaRanOut(process);
             continue;
+        }
         std::uint64_t next = std::min(end, NextTimer(process, nullptr));
         if (auto item = device.scheduler.NextTime())
             next = std::min(next, *item);

@@ -245,18 +245,34 @@ void Runner::BeginTickWait(std::size_t next, std::uint64_t ticks) {
         return;
     }
     const int generation = ++tickWaitGeneration_;
-    const std::uint64_t target = watcher_.Ticks() + ticks;
-    TickWaitCheck(next, target, generation);
+    tickWait_ = TickWait{next, watcher_.Ticks() + ticks, {}};
+    TickWaitCheck(next, tickWait_->target, generation);
 }
 
-// One item on the agenda at the check timer's next expiry: at one instant the program's own
-// timer comes before the agenda, so when the item runs that tick has been processed.
+// The wait ends right after the tick that reaches its count has returned, whatever that tick
+// did (slept through the next expiry included): the steps after it run before the program
+// takes its next timer message.
+void Runner::TickWaitReached() {
+    if (!tickWait_ || watcher_.Ticks() < tickWait_->target)
+        return;
+    sim::Device& device = *device_;
+    const std::size_t next = tickWait_->next;
+    device.scheduler.Cancel(tickWait_->watch);
+    tickWait_.reset();
+    ++tickWaitGeneration_;
+    device.scheduler.PreferAgendaNow();
+    Continue(next, device.Now());
+}
+
+// Meanwhile an item on the agenda at the check timer's next expiry keeps the run going and
+// notices a program that ended or has no check timer.
 void Runner::TickWaitCheck(std::size_t next, std::uint64_t target, int generation) {
     if (stopped_ || generation != tickWaitGeneration_)
         return;
     sim::Device& device = *device_;
     const Step& waitStep = plan_[next - 1];
     if (watcher_.Ticks() >= target) {
+        tickWait_.reset();
         Continue(next, device.Now());
         return;
     }
@@ -265,6 +281,7 @@ void Runner::TickWaitCheck(std::size_t next, std::uint64_t target, int generatio
         Failure(waitStep, "the program ended before its check timer had run " +
                               std::to_string(waitStep.durationMs) + " times");
         stopped_ = true;
+        tickWait_.reset();
         Continue(next, device.Now());
         return;
     }
@@ -280,14 +297,17 @@ void Runner::TickWaitCheck(std::size_t next, std::uint64_t target, int generatio
         result_.stepFailed = true;
         Failure(waitStep, "the program's main window has no check timer (timer 1)");
         stopped_ = true;
+        tickWait_.reset();
         Continue(next, device.Now());
         return;
     } else {
         // Still starting: its main window and timer come once start-up's pause is over.
         when = device.Now() + 50;
     }
-    device.scheduler.At(
+    const sim::Scheduler::Ticket ticket = device.scheduler.At(
         when, [this, next, target, generation] { TickWaitCheck(next, target, generation); });
+    if (tickWait_)
+        tickWait_->watch = ticket;
 }
 
 void Runner::Finish() {

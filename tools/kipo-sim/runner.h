@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/sim/scheduler.h"
 #include "tools/kipo-sim/options.h"
 #include "tools/kipo-sim/run_log.h"
 #include "tools/kipo-sim/scenario.h"
@@ -67,6 +68,7 @@ class Runner {
     void Continue(std::size_t next, std::uint64_t time);
     void BeginTickWait(std::size_t next, std::uint64_t ticks);
     void TickWaitCheck(std::size_t next, std::uint64_t target, int generation);
+    void TickWaitReached();
     void Finish();
     void DriveAgenda();
 
@@ -96,6 +98,7 @@ class Runner {
     std::optional<WString> Foreground() const;
     void ReadSeen(Seen& seen) const;
     void ReportChanges(const Seen& now, const TickReport* tick, const char* reason);
+    void NoteRadioOrder();
 
     // Output.
     void Line(const std::string& text);
@@ -114,6 +117,10 @@ class Runner {
     RunResult result_;
     Seen seen_;
     bool seenValid_ = false;
+    // Radios in the order they changed since the last report (watched call by call while the
+    // timeline is printed), so the timeline lists them as they happened.
+    int radioOrder_[kRadios] = {};
+    int radioOrderCount_ = 0;
 
     // Device set-up collected until the first timed step applies it.
     bool deviceReady_ = false;
@@ -133,6 +140,14 @@ class Runner {
     void* attachedFrame_ = nullptr;
     HWND mainWindow_ = nullptr; // the program's main frame window, once attached
     int tickWaitGeneration_ = 0;
+    // The wait by ticks in progress: the step after it, the tick count that ends it, and the
+    // agenda item that watches for the program ending or having no timer meanwhile.
+    struct TickWait {
+        std::size_t next = 0;
+        std::uint64_t target = 0;
+        sim::Scheduler::Ticket watch{};
+    };
+    std::optional<TickWait> tickWait_;
 };
 
 } // namespace kiposim

@@ -2,6 +2,7 @@
 #include <limits>
 
 #include "tools/kipo-sim/scenario_cursor.h"
+#include "tools/kipo-sim/short_text.h"
 
 namespace kiposim::parse {
 
@@ -81,7 +82,7 @@ void ParseExpect(Cursor& c, Step& step) {
         step.kind = StepKind::ExpectHandles;
         step.number = c.Number("a handle count", 0, 1'000'000);
     } else {
-        c.Fail(column, "unknown check `expect " + what + "`");
+        c.Fail(column, "unknown check `expect " + ShortText(what) + "`");
     }
 }
 

@@ -4,6 +4,7 @@
 #include <limits>
 
 #include "tools/kipo-sim/scenario_cursor.h"
+#include "tools/kipo-sim/short_text.h"
 
 namespace kiposim {
 
@@ -133,7 +134,7 @@ Step ParseStep(const TokenLine& line) {
     } else if (word == "expect") {
         ParseExpect(c, step);
     } else {
-        c.Fail(column, "unknown step `" + word + "`");
+        c.Fail(column, "unknown step `" + ShortText(word) + "`");
     }
     c.End();
     return step;

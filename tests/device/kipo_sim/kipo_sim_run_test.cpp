@@ -6,51 +6,11 @@
 #include <fstream>
 #include <sstream>
 
-#include "tools/kipo-sim/kipo_sim_app.h"
+#include "tests/device/kipo_sim/sim_run.h"
 
 using namespace kiposim;
 
 namespace {
-
-struct SimRun {
-    int code = -1;
-    std::string out;
-    std::string err;
-};
-
-std::string ReadStream(std::FILE* file) {
-    std::fflush(file);
-    std::rewind(file);
-    std::string text;
-    char buf[4096];
-    std::size_t n;
-    while ((n = std::fread(buf, 1, sizeof buf, file)) > 0)
-        text.append(buf, n);
-    return text;
-}
-
-SimRun RunSim(const std::vector<std::string>& args, const std::string& input = "") {
-    std::FILE* out = std::tmpfile();
-    std::FILE* err = std::tmpfile();
-    std::istringstream in(input);
-    SimRun run;
-    run.code = RunKipoSim(args, in, out, err);
-    run.out = ReadStream(out);
-    run.err = ReadStream(err);
-    std::fclose(out);
-    std::fclose(err);
-    return run;
-}
-
-// A scenario given on standard input.
-SimRun RunText(const std::string& scenario, std::vector<std::string> options = {}) {
-    options.push_back("-");
-    return RunSim(options, scenario);
-}
-
-std::string TempPath(const std::string& name) {
-    return ::testing::TempDir() + name;
-}
 
 void WriteFile(const std::string& path, const std::string& text) {
     std::ofstream(path, std::ios::binary) << text;
