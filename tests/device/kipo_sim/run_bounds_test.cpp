@@ -12,9 +12,9 @@ namespace {
 TEST(KipoSimBounds, ShortTextCutsAfterCodePointsNeverInsideOne) {
     struct Case {
         int line;
-        std::string text;
+        const char* text;
         std::size_t max;
-        std::string expected;
+        const char* expected;
     };
     const Case cases[] = {
         {__LINE__, "", 3, ""},
@@ -30,25 +30,30 @@ TEST(KipoSimBounds, ShortTextCutsAfterCodePointsNeverInsideOne) {
 }
 
 TEST(KipoSimBounds, MessagesAboutHugeTokensAndStepsStayShort) {
-    const std::string huge(1'000'000, 'x');
+    // Each scenario is its text before and after a token of a million characters.
     struct Case {
         int line;
-        std::string scenario;
+        const char* before;
+        const char* after;
         int code;
         const char* mentions;
     };
     const Case cases[] = {
-        {__LINE__, huge + "\n", 2, "unknown step `xxx"},
-        {__LINE__, "wait " + huge + "\n", 2, "bad duration `xxx"},
-        {__LINE__, "expect " + huge + "\n", 2, "unknown check `expect xxx"},
-        {__LINE__, "open \"a\" \"" + huge + "\"\n", 2, "unexpected \"xxx"},
-        {__LINE__, "wait 1s\nexpect foreground \"" + huge + "\"\n", 1,
+        {__LINE__, "", "\n", 2, "unknown step `xxx"},
+        {__LINE__, "wait ", "\n", 2, "bad duration `xxx"},
+        {__LINE__, "expect ", "\n", 2, "unknown check `expect xxx"},
+        {__LINE__, "open \"a\" \"", "\"\n", 2, "unexpected \"xxx"},
+        {__LINE__, "wait 1s\nexpect foreground \"", "\"\n", 1,
          "FAILED line 2: expect foreground \"xxx"},
-        {__LINE__, "wait 1s\nfront \"" + huge + "\"\n", 1, "FAILED line 2: front \"xxx"},
+        {__LINE__, "wait 1s\nfront \"", "\"\n", 1, "FAILED line 2: front \"xxx"},
     };
+    const std::vector<std::string> quiet{"--quiet"};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.line);
-        SimRun run = RunText(c.scenario, {"--quiet"});
+        std::string scenario = c.before;
+        scenario.append(1'000'000, 'x');
+        scenario += c.after;
+        SimRun run = RunText(scenario, quiet);
         EXPECT_EQ(run.code, c.code) << run.err.substr(0, 500) << run.out.substr(0, 500);
         const std::string all = run.out + run.err;
         EXPECT_NE(all.find(c.mentions), std::string::npos) << all.substr(0, 1000);
