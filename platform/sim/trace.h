@@ -4,7 +4,6 @@
 
 #include <cstdint>
 #include <functional>
-#include <map>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -13,6 +12,29 @@
 #include "platform/sim/api_types.h"
 
 namespace sim {
+
+// The name of a traced operation. Names are string literals, so their hash is worked out when
+// the program is compiled: counting a call on every tick hashes and compares no string.
+class TraceName {
+  public:
+    template <std::size_t N>
+    consteval TraceName(const char (&text)[N]) : text_(text, N - 1), id_(Hash(text_)) {}
+
+    std::string_view Text() const { return text_; }
+    std::uint64_t Id() const { return id_; }
+
+    // FNV-1a, never 0 (0 marks a free slot of the counts).
+    static constexpr std::uint64_t Hash(std::string_view text) {
+        std::uint64_t hash = 14695981039346656037ull;
+        for (char c : text)
+            hash = (hash ^ static_cast<unsigned char>(c)) * 1099511628211ull;
+        return hash == 0 ? 1 : hash;
+    }
+
+  private:
+    std::string_view text_;
+    std::uint64_t id_;
+};
 
 struct TraceCall {
     std::string name;
@@ -68,21 +90,21 @@ class Trace {
 
     // Counts the call; records it with its arguments when enabled.
     template <class Result, class... Args>
-    void Call(std::string_view name, const Result& result, const Args&... args) {
+    void Call(TraceName name, const Result& result, const Args&... args) {
         Bump(name);
         if (!enabled_ && !listener_)
             return;
         std::string joined;
         ((joined += (joined.empty() ? "" : ", ") + TraceArg(args)), ...);
-        Store(name, std::move(joined), TraceArg(result));
+        Store(name.Text(), std::move(joined), TraceArg(result));
     }
-    template <class... Args> void VoidCall(std::string_view name, const Args&... args) {
+    template <class... Args> void VoidCall(TraceName name, const Args&... args) {
         Bump(name);
         if (!enabled_ && !listener_)
             return;
         std::string joined;
         ((joined += (joined.empty() ? "" : ", ") + TraceArg(args)), ...);
-        Store(name, std::move(joined), std::string());
+        Store(name.Text(), std::move(joined), std::string());
     }
 
     // Calls of `name` since boot, by any process, whether or not recording was on.
@@ -109,11 +131,31 @@ class Trace {
     }
 
   private:
-    void Bump(std::string_view name);
+    // Calls of one operation, in an open-addressed table keyed by the name's hash.
+    struct Counter {
+        std::uint64_t id = 0; // 0: a free slot
+        std::uint64_t count = 0;
+    };
+    void Bump(TraceName name) {
+        for (std::size_t i = name.Id() & (counts_.size() - 1);;
+             i = (i + 1) & (counts_.size() - 1)) {
+            Counter& counter = counts_[i];
+            if (counter.id == name.Id()) {
+                ++counter.count;
+                return;
+            }
+            if (counter.id == 0)
+                return AddCounter(name.Id());
+        }
+    }
+    void AddCounter(std::uint64_t id);
+    // The slot of `id`: its counter, or the free slot where it would go.
+    std::size_t Slot(std::uint64_t id) const;
     void Store(std::string_view name, std::string args, std::string result);
 
     bool enabled_ = false;
-    std::map<std::string, std::uint64_t, std::less<>> counts_;
+    std::vector<Counter> counts_ = std::vector<Counter>(256);
+    std::size_t used_ = 0;
     std::vector<TraceCall> records_;
     std::function<void(const TraceCall&)> listener_;
     int process_ = 0;

@@ -2,8 +2,19 @@
 
 #include "platform/sim/device.h"
 #include "platform/sim/reg_file.h"
+#include "tools/kipo-sim/progress.h"
+#include "tools/kipo-sim/verb.h"
 
 namespace kiposim {
+
+namespace {
+
+// Terminal colours for held and failed checks (SGR sequences).
+constexpr const char* kGreen = "\033[32m";
+constexpr const char* kRed = "\033[1;31m";
+constexpr const char* kPlain = "\033[0m";
+
+} // namespace
 
 Runner::Runner(const Scenario& scenario, const Options& options, std::FILE* out)
     : scenario_(scenario), options_(options), out_(out),
@@ -12,17 +23,30 @@ Runner::Runner(const Scenario& scenario, const Options& options, std::FILE* out)
     plan_ = scenario_.steps;
     if (!scenario_.explicitStart) {
         Step start;
-        start.kind = StepKind::Start;
+        start.verb = FindVerb("start");
         start.source = "start (implicit, after the set-up steps)";
         plan_.insert(plan_.begin() + static_cast<std::ptrdiff_t>(scenario_.implicitStartIndex),
                      start);
+    }
+    for (const Step& step : plan_) {
+        watchCalls_ = watchCalls_ || step.usesCallLog;
+        // Only the ordered checks need the calls themselves; counts are cheap.
+        if (step.call.name.size() > 0)
+            stage_.calls.KeepRecords(true);
     }
 }
 
 Runner::~Runner() = default;
 
+void Runner::SetConsole(bool colour, Progress* progress, std::FILE* data) {
+    colour_ = colour;
+    progress_ = progress;
+    data_ = data;
+}
+
 RunResult Runner::Run() {
     device_ = std::make_unique<sim::Device>();
+    stage_.device = device_.get();
     sim::Device& device = *device_;
     log_.KeepTicks(!options_.svgFile.empty());
     ListenToCalls(true);
@@ -30,6 +54,7 @@ RunResult Runner::Run() {
     if (!options_.registryFile.empty()) {
         sim::RegFileError error;
         if (!sim::LoadRegFile(device.registry, options_.registryFile, &error)) {
+            BeforeOutput();
             std::fprintf(out_, "kipo-sim: %s: %s\n", options_.registryFile.c_str(),
                          error.Text().c_str());
             result_.exitCode = 2;
@@ -47,9 +72,20 @@ RunResult Runner::Run() {
     log_.End(result_.endTime);
     result_.ticks = log_.TickCount();
 
-    if (!options_.saveRegistryFile.empty()) {
+    if (options_.saveRegistryFile == "-") {
+        std::string text, error;
+        const bool saved = sim::SaveRegText(device.registry, &text, &error);
+        if (!saved ||
+            std::fwrite(text.data(), 1, text.size(), data_ ? data_ : stdout) != text.size()) {
+            BeforeOutput();
+            std::fprintf(out_, "kipo-sim: cannot write the registry to standard output%s%s\n",
+                         saved ? "" : ": ", error.c_str());
+            result_.stepFailed = true;
+        }
+    } else if (!options_.saveRegistryFile.empty()) {
         std::string error;
         if (!sim::SaveRegFile(device.registry, options_.saveRegistryFile, &error)) {
+            BeforeOutput();
             std::fprintf(out_, "kipo-sim: cannot write %s: %s\n", options_.saveRegistryFile.c_str(),
                          error.c_str());
             result_.stepFailed = true;
@@ -88,6 +124,8 @@ void Runner::DriveAgenda() {
         if (*next > device.Now())
             device.SetNow(*next);
         device.scheduler.RunDueItem();
+        if (progress_ != nullptr)
+            progress_->Update(device.Now());
     }
 }
 
@@ -108,32 +146,32 @@ void Runner::RunStep(std::size_t index) {
         return;
     sim::Device& device = *device_;
     const Step& step = plan_[index];
-    if (!deviceReady_ && !IsSetUpStep(step.kind) && !IsRegistryStep(step.kind))
+    const Verb& verb = *step.verb;
+    if (!stage_.deviceReady && verb.group != VerbGroup::SetUp && verb.group != VerbGroup::Registry)
         ApplyDeviceSetUp();
     // What the previous step caused has been processed by now.
     Observe();
     const std::uint64_t now = device.Now();
 
-    if (step.kind == StepKind::Wait) {
-        if (step.ticks) {
-            BeginTickWait(index + 1, step.durationMs);
-        } else {
+    switch (verb.group) {
+    case VerbGroup::Wait:
+        if (step.inTicks)
+            BeginTickWait(index + 1, step.ticks);
+        else
             Continue(index + 1, now + step.durationMs);
-        }
         return;
-    }
-    if (step.kind == StepKind::Start) {
+    case VerbGroup::Start:
         // The next step goes on the agenda first: the program's own waits will run it.
         Continue(index + 1, now);
         StartProgram();
         return;
-    }
-    if (IsCheckStep(step.kind)) {
-        std::string found = Check(step);
+    case VerbGroup::Check: {
+        std::string found = verb.run(stage_, step);
         if (found.empty()) {
             ++result_.checksHeld;
             if (!options_.quiet)
-                Line("holds: line " + std::to_string(step.line) + ": " + step.source);
+                Line(Paint("holds", kGreen) + ": line " + std::to_string(step.line) + ": " +
+                     step.source);
         } else {
             ++result_.checksFailed;
             Failure(step, found);
@@ -141,95 +179,28 @@ void Runner::RunStep(std::size_t index) {
         Continue(index + 1, now);
         return;
     }
+    default:
+        break;
+    }
 
-    if (!options_.quiet && deviceReady_) {
-        std::string action = ActionText(step);
+    if (!options_.quiet && stage_.deviceReady && verb.action != nullptr) {
+        std::string action = verb.action(step);
         if (!action.empty())
             Line(action);
     }
-    if (IsUserAction(step.kind))
+    if (verb.userAction)
         device.handheld.idle.UserActivity(now);
-    std::string problem = Apply(step);
+    std::string problem = verb.run(stage_, step);
     if (!problem.empty()) {
         result_.stepFailed = true;
         Failure(step, "cannot apply: " + problem);
         stopped_ = true;
     } else {
-        const bool byHand = step.kind == StepKind::UserBt || step.kind == StepKind::UserWifi;
-        Observe(byHand ? "hand" : IsSetUpStep(step.kind) ? "the scenario's set-up" : nullptr);
+        Observe(verb.radioReason != nullptr      ? verb.radioReason
+                : verb.group == VerbGroup::SetUp ? "the scenario's set-up"
+                                                 : nullptr);
     }
     Continue(index + 1, now);
-}
-
-// Steps where the user touches the device: each restarts its idle countdown, as a tap or a
-// key press does on a real handheld.
-bool Runner::IsUserAction(StepKind kind) {
-    switch (kind) {
-    case StepKind::Open:
-    case StepKind::Front:
-    case StepKind::Close:
-    case StepKind::Today:
-    case StepKind::PressUp:
-    case StepKind::ReleaseUp:
-    case StepKind::PressApp1:
-    case StepKind::Tap:
-    case StepKind::TapOther:
-    case StepKind::Menu:
-    case StepKind::Dismiss:
-    case StepKind::Type:
-    case StepKind::Check:
-    case StepKind::Select:
-    case StepKind::Choose:
-    case StepKind::Click:
-        return true;
-    default:
-        return false;
-    }
-}
-
-// The simulated user's own actions, for the timeline; steps whose effect is shown anyway
-// (a window opening, a radio switching) are not repeated.
-std::string Runner::ActionText(const Step& step) const {
-    switch (step.kind) {
-    case StepKind::OpenBehind:
-        return "opens behind the foreground window: " + QuoteCaption(step.text);
-    case StepKind::Close:
-        return "closes: " + QuoteCaption(step.text);
-    case StepKind::Rename:
-        return "renamed: " + QuoteCaption(step.text) + " to " + QuoteCaption(step.text2);
-    case StepKind::Tap:
-        return "tap on Kipo's icon";
-    case StepKind::TapOther:
-        return "another mouse message on Kipo's icon";
-    case StepKind::Menu:
-        return "menu: choose " + QuoteCaption(step.text);
-    case StepKind::Dismiss:
-        return "menu: dismissed";
-    case StepKind::Type:
-        return "type into " + std::to_string(step.number) + ": " + QuoteCaption(step.text);
-    case StepKind::Check:
-        return std::string(step.on ? "check " : "clear ") + std::to_string(step.number);
-    case StepKind::Select:
-        return "select item " + std::to_string(step.number2) + " of " + std::to_string(step.number);
-    case StepKind::Choose:
-        return "choose " + std::to_string(step.number);
-    case StepKind::Click:
-        return "click " + (step.number == IDOK       ? std::string("OK")
-                           : step.number == IDCANCEL ? std::string("Cancel")
-                                                     : std::to_string(step.number));
-    case StepKind::PressUp:
-        return "Up key down";
-    case StepKind::ReleaseUp:
-        return "Up key up";
-    case StepKind::PressApp1:
-        return "Application Button 1 pressed";
-    case StepKind::Setting:
-    case StepKind::Reg:
-    case StepKind::RegDelete:
-        return "registry: " + step.source;
-    default:
-        return {};
-    }
 }
 
 void Runner::BeginTickWait(std::size_t next, std::uint64_t ticks) {
@@ -279,7 +250,7 @@ void Runner::TickWaitCheck(std::size_t next, std::uint64_t target, int generatio
     if (!ProgramRunning()) {
         result_.stepFailed = true;
         Failure(waitStep, "the program ended before its check timer had run " +
-                              std::to_string(waitStep.durationMs) + " times");
+                              std::to_string(waitStep.ticks) + " times");
         stopped_ = true;
         tickWait_.reset();
         Continue(next, device.Now());
@@ -313,7 +284,7 @@ void Runner::TickWaitCheck(std::size_t next, std::uint64_t target, int generatio
 void Runner::Finish() {
     if (finished_)
         return;
-    if (!deviceReady_)
+    if (!stage_.deviceReady)
         ApplyDeviceSetUp();
     Observe();
     finished_ = true;
@@ -324,19 +295,32 @@ void Runner::Finish() {
         Line("end of the scenario");
 }
 
+// The progress line shares the terminal: it goes before anything else is written.
+void Runner::BeforeOutput() {
+    if (progress_ != nullptr)
+        progress_->Clear();
+}
+
+std::string Runner::Paint(const std::string& text, const char* colour) const {
+    return colour_ ? colour + text + kPlain : text;
+}
+
 void Runner::Line(const std::string& text) {
     if (options_.quiet)
         return;
+    BeforeOutput();
     std::fprintf(out_, "%s  %s\n", FormatTime(device_->Now()).c_str(), text.c_str());
 }
 
 void Runner::Failure(const Step& step, const std::string& text) {
     std::string where = step.line > 0 ? "line " + std::to_string(step.line) + ": " : "";
-    std::fprintf(out_, "%s  FAILED %s%s: %s\n", FormatTime(device_->Now()).c_str(), where.c_str(),
-                 step.source.c_str(), text.c_str());
+    BeforeOutput();
+    std::fprintf(out_, "%s  %s %s%s: %s\n", FormatTime(device_->Now()).c_str(),
+                 Paint("FAILED", kRed).c_str(), where.c_str(), step.source.c_str(), text.c_str());
 }
 
 void Runner::PrintSummary(const RunResult& result) {
+    BeforeOutput();
     std::fprintf(out_, "\nSummary: %s simulated, %llu run%s of the check timer\n",
                  FormatTime(result.endTime).c_str(), static_cast<unsigned long long>(result.ticks),
                  result.ticks == 1 ? "" : "s");
@@ -359,6 +343,9 @@ void Runner::PrintSummary(const RunResult& result) {
                      switches.c_str(), FormatTime(on).c_str(),
                      FormatShare(on, result.endTime).c_str());
     }
+    std::fprintf(out_, "  %-10s %d by Kipo, %d of them without effect (Bluetooth %d, WiFi %d)\n",
+                 "Decisions", decisions_[0] + decisions_[1], withoutEffect_[0] + withoutEffect_[1],
+                 withoutEffect_[0], withoutEffect_[1]);
     const model::IdleTimer& idle = device_->handheld.idle;
     const std::size_t lapses = idle.Lapses(result.endTime).size();
     std::fprintf(out_,
@@ -366,8 +353,12 @@ void Runner::PrintSummary(const RunResult& result) {
                  "without activity)\n",
                  "Idle timer", idle.Resets(), idle.Resets() == 1 ? "" : "s", lapses,
                  lapses == 1 ? "" : "s", FormatTime(model::IdleTimer::kTimeoutMs).c_str());
-    std::fprintf(out_, "  %-10s %d held, %d failed%s\n", "Checks", result.checksHeld,
-                 result.checksFailed, result.stepFailed ? "; a step could not apply" : "");
+    const std::string held = std::to_string(result.checksHeld) + " held";
+    const std::string failed = std::to_string(result.checksFailed) + " failed";
+    std::fprintf(out_, "  %-10s %s, %s%s\n", "Checks",
+                 (result.checksHeld > 0 ? Paint(held, kGreen) : held).c_str(),
+                 (result.checksFailed > 0 ? Paint(failed, kRed) : failed).c_str(),
+                 result.stepFailed ? "; a step could not apply" : "");
 }
 
 } // namespace kiposim

@@ -13,6 +13,7 @@
 #include "tools/kipo-sim/options.h"
 #include "tools/kipo-sim/run_log.h"
 #include "tools/kipo-sim/scenario.h"
+#include "tools/kipo-sim/stage.h"
 #include "tools/kipo-sim/tick_watcher.h"
 
 namespace sim {
@@ -21,6 +22,8 @@ struct TraceCall;
 } // namespace sim
 
 namespace kiposim {
+
+class Progress;
 
 // What the run found, besides its printed report.
 struct RunResult {
@@ -39,6 +42,10 @@ class Runner {
     ~Runner();
     Runner(const Runner&) = delete;
     Runner& operator=(const Runner&) = delete;
+
+    // Colour in the report for held and failed checks; a progress line to keep up to date
+    // (or none); where a `-` output file goes (standard output; the report is elsewhere then).
+    void SetConsole(bool colour, Progress* progress, std::FILE* data);
 
     RunResult Run();
     const RunLog& Log() const { return log_; }
@@ -72,18 +79,9 @@ class Runner {
     void Finish();
     void DriveAgenda();
 
-    // Steps (runner_steps.cpp). Each returns an empty string, or what made it fail.
-    std::string Apply(const Step& step);
-    std::string ApplySetUp(const Step& step);
+    // Program start and device power-on (runner_steps.cpp); the steps themselves are verbs.
     void ApplyDeviceSetUp();
-    std::string ApplyRegistry(const Step& step);
-    std::string ApplyShell(const Step& step);
-    std::string ActionText(const Step& step) const;
-    static bool IsUserAction(StepKind kind);
     void StartProgram();
-
-    // Checks (runner_checks.cpp): empty when it holds, else what was found instead.
-    std::string Check(const Step& step);
 
     // Observation (runner_observe.cpp).
     void Observe(const char* radioReason = nullptr);
@@ -93,25 +91,36 @@ class Runner {
     void AttachObserver();
     void ListenToCalls(bool on);
     void DropListenerIfIdle();
-    bool ProgramRunning() const;
-    HWND MainWindow() const;
-    std::optional<WString> Foreground() const;
+    bool ProgramRunning() const { return stage_.ProgramRunning(); }
+    HWND MainWindow() const { return stage_.MainWindow(); }
+    std::optional<WString> Foreground() const { return stage_.Foreground(); }
     void ReadSeen(Seen& seen) const;
     void ReportChanges(const Seen& now, const TickReport* tick, const char* reason);
     void NoteRadioOrder();
+    // Decisions that left the radio as it was, and beliefs that differ from the radios
+    // (runner_outcome.cpp).
+    void NoteOutcomes(const TickReport& report, const Seen& now,
+                      std::vector<std::string>& explained, std::vector<std::string>& timeline);
+    void NoteHandSwitch(const Seen& now, int radio);
+    LONG KnownState(int radio) const;
 
     // Output.
     void Line(const std::string& text);
+    void BeforeOutput();
+    std::string Paint(const std::string& text, const char* colour) const;
     void Failure(const Step& step, const std::string& text);
     void PrintSummary(const RunResult& result);
     std::string ProcessLabel(int process) const;
-    std::string SettingsKeyPath() const;
 
     const Scenario& scenario_;
     Options options_;
     std::FILE* out_;
+    std::FILE* data_ = nullptr;
+    bool colour_ = false;
+    Progress* progress_ = nullptr;
     std::vector<Step> plan_; // the scenario's steps with the implicit start in its place
     std::unique_ptr<sim::Device> device_;
+    Stage stage_; // what the steps act on: the device, its set-up, the program's frame
     RunLog log_;
     TickWatcher watcher_;
     RunResult result_;
@@ -122,23 +131,11 @@ class Runner {
     int radioOrder_[kRadios] = {};
     int radioOrderCount_ = 0;
 
-    // Device set-up collected until the first timed step applies it.
-    bool deviceReady_ = false;
-    StackKind stack_ = StackKind::Widcomm;
-    bool btOn_ = false;
-    WifiSetUp wifi_ = WifiSetUp::Off;
-    WString exeName_ = u"Kipo.exe";
-    WString cmdline_;
-    int screenWidth_ = 240;
-    int screenHeight_ = 320;
-    bool holdUp_ = false;
-
     bool stopped_ = false;  // a step could not apply: no more steps
     bool finished_ = false; // the last step has run
     bool observerAttached_ = false;
     bool listening_ = false;
-    void* attachedFrame_ = nullptr;
-    HWND mainWindow_ = nullptr; // the program's main frame window, once attached
+    bool watchCalls_ = false; // a step checks calls: log them (see CallLog)
     int tickWaitGeneration_ = 0;
     // The wait by ticks in progress: the step after it, the tick count that ends it, and the
     // agenda item that watches for the program ending or having no timer meanwhile.
@@ -148,6 +145,12 @@ class Runner {
         sim::Scheduler::Ticket watch{};
     };
     std::optional<TickWait> tickWait_;
+
+    // Kipo's switching decisions, those that left the radio as it was, and the last such
+    // line printed (repeats on later ticks of the same caption are counted, not printed).
+    int decisions_[kRadios] = {};
+    int withoutEffect_[kRadios] = {};
+    std::string noEffectShown_[kRadios];
 };
 
 } // namespace kiposim

@@ -6,6 +6,7 @@
 #include "tools/kipo-sim/short_text.h"
 
 using namespace kiposim;
+using namespace kiposim::simrun;
 
 namespace {
 

@@ -6,6 +6,7 @@
 #include "tests/device/kipo_sim/sim_run.h"
 
 using namespace kiposim;
+using namespace kiposim::simrun;
 
 namespace {
 
