@@ -54,9 +54,7 @@ namespace {
 constexpr std::uint64_t k32Bits = 0x100000000ull;
 
 std::string PointerName(std::uintptr_t address) {
-    if (Device* device = Device::CurrentOrNull())
-        return device->trace.HostPointer(address);
-    return "ptr";
+    return Device::Current().trace.HostPointer(address);
 }
 
 } // namespace
