@@ -73,6 +73,7 @@ int RunKipoSim(const std::vector<std::string>& args, std::istream& in, std::FILE
     if (!options.quiet)
         std::fprintf(out, "kipo-sim: %s\n", name.c_str());
     Runner runner(scenario, options, out);
+    runner.SetErrors(err);
     RunResult result = runner.Run();
     if (result.exitCode != 2 && !options.svgFile.empty()) {
         std::ofstream svg(options.svgFile, std::ios::binary);

@@ -48,6 +48,10 @@ bool ParseOptions(const std::vector<std::string>& args, Options& options, std::s
         } else if (!optionsEnded && is("--save-registry")) {
             if (!value("--save-registry", options.saveRegistryFile))
                 return false;
+        } else if (!optionsEnded && is("--save-registry-utf8")) {
+            if (!value("--save-registry-utf8", options.saveRegistryFile))
+                return false;
+            options.saveRegistryUtf8 = true;
         } else if (!optionsEnded && arg.size() > 1 && arg[0] == '-') {
             error = "unknown option " + arg + " (kipo-sim --help lists them)";
             return false;
@@ -80,7 +84,9 @@ std::string UsageText() {
            "  --trace                 every platform call as it is made\n"
            "  --svg FILE              write the run as a timeline chart (SVG)\n"
            "  --registry FILE.reg     load the device registry from a .reg file first\n"
-           "  --save-registry FILE.reg  write the device registry after the run\n"
+           "  --save-registry FILE.reg  write the device registry after a run whose checks\n"
+           "                          held, as regedit does (UTF-16LE); '-': standard output\n"
+           "  --save-registry-utf8 FILE.reg  the same in UTF-8\n"
            "  --show-builtin          print the built-in scenario and exit\n"
            "  --help                  this text\n"
            "\n"

@@ -1,7 +1,7 @@
 #include "tools/kipo-sim/runner.h"
 
 #include "platform/sim/device.h"
-#include "platform/sim/reg_file.h"
+#include "tools/kipo-sim/registry_files.h"
 
 namespace kiposim {
 
@@ -27,14 +27,10 @@ RunResult Runner::Run() {
     log_.KeepTicks(!options_.svgFile.empty());
     ListenToCalls(true);
 
-    if (!options_.registryFile.empty()) {
-        sim::RegFileError error;
-        if (!sim::LoadRegFile(device.registry, options_.registryFile, &error)) {
-            std::fprintf(out_, "kipo-sim: %s: %s\n", options_.registryFile.c_str(),
-                         error.Text().c_str());
-            result_.exitCode = 2;
-            return result_;
-        }
+    if (!options_.registryFile.empty() &&
+        !LoadRegistryFile(device.registry, options_.registryFile, err_)) {
+        result_.exitCode = 2;
+        return result_;
     }
 
     if (plan_.empty())
@@ -47,18 +43,27 @@ RunResult Runner::Run() {
     log_.End(result_.endTime);
     result_.ticks = log_.TickCount();
 
-    if (!options_.saveRegistryFile.empty()) {
-        std::string error;
-        if (!sim::SaveRegFile(device.registry, options_.saveRegistryFile, &error)) {
-            std::fprintf(out_, "kipo-sim: cannot write %s: %s\n", options_.saveRegistryFile.c_str(),
-                         error.c_str());
-            result_.stepFailed = true;
-        }
-    }
+    SaveRegistry(device);
     ListenToCalls(false);
-    result_.exitCode = (result_.checksFailed > 0 || result_.stepFailed) ? 1 : 0;
+    result_.exitCode =
+        (result_.checksFailed > 0 || result_.stepFailed || result_.saveFailed) ? 1 : 0;
     PrintSummary(result_);
     return result_;
+}
+
+// --save-registry: only a run whose checks all held and whose steps all applied saves, so a
+// failed run never replaces a registry file that a later run would start from.
+void Runner::SaveRegistry(const sim::Device& device) {
+    if (options_.saveRegistryFile.empty())
+        return;
+    if (result_.checksFailed > 0 || result_.stepFailed) {
+        std::fprintf(err_, "kipo-sim: the registry is not saved to %s: the run failed\n",
+                     options_.saveRegistryFile.c_str());
+        return;
+    }
+    if (!SaveRegistryFile(device.registry, options_.saveRegistryFile, options_.saveRegistryUtf8,
+                          out_, err_))
+        result_.saveFailed = true;
 }
 
 // The listener finds the program's main frame when its check timer starts, and feeds
@@ -347,7 +352,10 @@ void Runner::PrintSummary(const RunResult& result) {
                  "Idle timer", idle.Resets(), idle.Resets() == 1 ? "" : "s", lapses,
                  lapses == 1 ? "" : "s", FormatTime(model::IdleTimer::kTimeoutMs).c_str());
     std::fprintf(out_, "  %-10s %d held, %d failed%s\n", "Checks", result.checksHeld,
-                 result.checksFailed, result.stepFailed ? "; a step could not apply" : "");
+                 result.checksFailed,
+                 result.stepFailed   ? "; a step could not apply"
+                 : result.saveFailed ? "; the registry was not saved"
+                                     : "");
 }
 
 } // namespace kiposim

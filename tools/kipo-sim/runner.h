@@ -28,6 +28,7 @@ struct RunResult {
     int checksHeld = 0;
     int checksFailed = 0;
     bool stepFailed = false;
+    bool saveFailed = false; // --save-registry could not write its file
     std::uint64_t endTime = 0;
     std::uint64_t ticks = 0;
 };
@@ -40,6 +41,8 @@ class Runner {
     Runner& operator=(const Runner&) = delete;
 
     RunResult Run();
+    // Where .reg file errors go (standard error unless told otherwise).
+    void SetErrors(std::FILE* err) { err_ = err; }
     const RunLog& Log() const { return log_; }
 
   private:
@@ -69,6 +72,7 @@ class Runner {
     void TickWaitCheck(std::size_t next, std::uint64_t target, int generation);
     void Finish();
     void DriveAgenda();
+    void SaveRegistry(const sim::Device& device);
 
     // Steps (runner_steps.cpp). Each returns an empty string, or what made it fail.
     std::string Apply(const Step& step);
@@ -107,6 +111,7 @@ class Runner {
     const Scenario& scenario_;
     Options options_;
     std::FILE* out_;
+    std::FILE* err_ = stderr;
     std::vector<Step> plan_; // the scenario's steps with the implicit start in its place
     std::unique_ptr<sim::Device> device_;
     RunLog log_;
