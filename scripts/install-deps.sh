@@ -7,6 +7,7 @@ packages=(
   cmake ninja-build g++ clang libclang-rt-14-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev valgrind
   g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 wine64 wine xvfb xauth fonts-wine
+  unicode-data
 )
 
 missing=()

@@ -129,8 +129,13 @@ Registry::Registry() {
 
 Registry::~Registry() = default;
 
+// One unit at a time, as SameName compares: Windows does not fold a letter written as a
+// surrogate pair in registry names.
 WString Registry::Fold(const WString& name) {
-    return LowerCopy(name);
+    WString folded = name;
+    for (WCHAR& c : folded)
+        c = FoldChar(c);
+    return folded;
 }
 
 bool Registry::SameName(const WString& a, const WString& b) {

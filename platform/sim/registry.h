@@ -2,9 +2,9 @@
 // names without regard to letter case, values kept with their type and exact bytes, open key
 // handles per process.
 //
-// Names are compared through CharLowerBuffW, the program's one lower-case mapping, so that
-// "Software" and "SOFTWARE" (and non-ASCII names that differ only in case) name one key, as
-// on Windows. The access mask of an open is recorded in the trace but not enforced: Windows
+// Names are compared through CharLowerBuffW, the program's one lower-case mapping, one code
+// unit at a time, so that "Software" and "SOFTWARE" (and non-ASCII names that differ only in
+// case) name one key, as on Windows; a letter written as a surrogate pair keeps its case. The access mask of an open is recorded in the trace but not enforced: Windows
 // CE ignores it.
 #pragma once
 

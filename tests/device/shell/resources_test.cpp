@@ -137,8 +137,9 @@ std::string ReadFile(const std::filesystem::path& path) {
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-const std::filesystem::path kWin32Dir =
-    std::filesystem::path(__FILE__).parent_path() / ".." / ".." / ".." / "res" / "win32";
+// From the build's own record of the source folder: __FILE__ is relative to the build tree when
+// the compiler cache rewrites paths, and the test runs in another folder.
+const std::filesystem::path kWin32Dir = std::filesystem::path(KIPO_SOURCE_DIR) / "res" / "win32";
 
 // The Windows build compiles the committed files: they must say what the tables say
 // (regenerate with kipo_rcgen res/win32 after changing a table).
