@@ -1,7 +1,16 @@
 #include "settings/rule_lists.h"
 
-void BuildRuleLists(const WString& text, LONG defControl, RuleList& bluetooth, RuleList& wifi) {
-    WString t = TrimCopy(LowerCopy(text));
+#include <algorithm>
+
+void BuildRuleLists(const WString& text, LONG defControl, RuleList& bluetooth, RuleList& wifi,
+                    RuleListReader* reader) {
+    const WString lowered = LowerCopy(text);
+    WString t = TrimCopy(lowered);
+    // Lower-casing keeps every code unit in place, so offsets into `t` map back to `text`.
+    std::size_t lead = 0;
+    while (!t.empty() && IsSpaceW(lowered[lead]))
+        ++lead;
+    const std::size_t trimmedSize = t.size();
     if (!t.empty() && t.back() != u';')
         t.push_back(u';');
     bluetooth.clear();
@@ -24,8 +33,12 @@ void BuildRuleLists(const WString& text, LONG defControl, RuleList& bluetooth, R
                 begin += 2;
             }
         }
+        const WString* added = nullptr;
         if (end > begin)
-            target->emplace_back(t, begin, end - begin);
+            added = &target->emplace_back(t, begin, end - begin);
+        if (reader != nullptr)
+            reader->OnPiece(RuleListPiece{lead + start, std::min(end, trimmedSize) - start,
+                                          target == &wifi, begin != start, added});
         start = end + 1;
     }
 }

@@ -144,6 +144,59 @@ TEST_F(RuleLists, HundredThousandEntries) {
     EXPECT_TRUE(bt.back() == WString(TEXT("entry99998")));
 }
 
+// The reader hears every piece between separators, located in the text as the user wrote it
+// (letter case and outer white space included), with the list it went to and its entry.
+class PieceLog : public RuleListReader {
+  public:
+    explicit PieceLog(const WString& text) : text_(text) {}
+    void OnPiece(const RuleListPiece& p) override {
+        std::string line = "[" + ToUtf8(text_.substr(p.offset, p.length)) + "]";
+        line += p.wifi ? " wifi" : " bt";
+        if (p.prefixed)
+            line += " prefixed";
+        line += p.entry != nullptr ? " [" + ToUtf8(*p.entry) + "]" : " nothing";
+        pieces.push_back(line);
+    }
+    std::vector<std::string> pieces;
+
+  private:
+    const WString& text_;
+};
+
+TEST_F(RuleLists, ReaderHearsEveryPieceWhereItIsWritten) {
+    struct Row {
+        int line;
+        WString text;
+        LONG defControl;
+        std::vector<std::string> pieces;
+    };
+    const std::vector<Row> rows = {
+        {__LINE__,
+         TEXT("  Desktop;#WInbox; Calendar  "),
+         0,
+         {"[Desktop] bt [desktop]", "[#WInbox] wifi prefixed [inbox]",
+          "[ Calendar] bt [ calendar]"}},
+        {__LINE__, TEXT("HR: ;"), 1, {"[HR: ] wifi [hr: ]"}},
+        {__LINE__,
+         TEXT("#b;;# ;#x"),
+         0,
+         {"[#b] bt prefixed nothing", "[] bt nothing", "[# ] bt [# ]", "[#x] bt [#x]"}},
+        {__LINE__, TEXT(" \t "), 0, {}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(testing::Message() << "table line " << row.line);
+        RuleList bt, wifi;
+        PieceLog log(row.text);
+        BuildRuleLists(row.text, row.defControl, bt, wifi, &log);
+        EXPECT_EQ(log.pieces, row.pieces);
+        // Hearing changes nothing: the same lists as without a reader.
+        RuleList bt2, wifi2;
+        BuildRuleLists(row.text, row.defControl, bt2, wifi2);
+        EXPECT_EQ(Show(bt), Show(bt2));
+        EXPECT_EQ(Show(wifi), Show(wifi2));
+    }
+}
+
 // LoadSettings reads the registry through the store and builds all six lists.
 class LoadSettings : public ::testing::Test {
   protected:

@@ -2,14 +2,21 @@
 # its output. A scenario states what it expects in comment lines of its own:
 #   # expect-exit: 1                      (default 0)
 #   # expect-output: <regular expression> (any number; each must match the output)
-# Called as: cmake -DKIPO_SIM=<exe> -DSCENARIO=<file> [-DARGS=a;b] [-DSTDIN=1] -P run_scenario.cmake
-file(STRINGS "${SCENARIO}" header REGEX "^# expect-(exit|output): ")
+# Called as: cmake -DKIPO_SIM=<exe> -DSCENARIO=<file> [-DARGS=a;b] [-DSTDIN=1] [-DCHECK=1] -P run_scenario.cmake
+# With CHECK the file is a .reg file for `kipo-sim check --registry`, whose comments begin
+# with ";".
+set(MARK "#")
+if(CHECK)
+  set(MARK ";")
+  set(ARGS check --registry)
+endif()
+file(STRINGS "${SCENARIO}" header REGEX "^${MARK} expect-(exit|output): ")
 set(expected_exit 0)
 set(patterns "")
 foreach(line IN LISTS header)
-  if(line MATCHES "^# expect-exit: ([0-9]+)")
+  if(line MATCHES "^${MARK} expect-exit: ([0-9]+)")
     set(expected_exit "${CMAKE_MATCH_1}")
-  elseif(line MATCHES "^# expect-output: (.*)$")
+  elseif(line MATCHES "^${MARK} expect-output: (.*)$")
     list(APPEND patterns "${CMAKE_MATCH_1}")
   endif()
 endforeach()

@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "tools/kipo-sim/builtin_scenario.h"
+#include "tools/kipo-sim/commands.h"
 #include "tools/kipo-sim/options.h"
 #include "tools/kipo-sim/runner.h"
 #include "tools/kipo-sim/scenario_parser.h"
@@ -25,6 +26,11 @@ bool ReadAll(std::istream& in, std::string& text) {
 
 int RunKipoSim(const std::vector<std::string>& args, std::istream& in, std::FILE* out,
                std::FILE* err) {
+    // Commands come first; a scenario file named like one is given as ./check.
+    if (!args.empty() && (args[0] == "check" || args[0] == "why")) {
+        const std::vector<std::string> rest(args.begin() + 1, args.end());
+        return args[0] == "check" ? RunCheck(rest, out, err) : RunWhy(rest, out, err);
+    }
     Options options;
     std::string error;
     if (!ParseOptions(args, options, error)) {

@@ -73,6 +73,8 @@ bool ParseOptions(const std::vector<std::string>& args, Options& options, std::s
 
 std::string UsageText() {
     return "usage: kipo-sim [options] [FILE]\n"
+           "       kipo-sim check [--registry FILE.reg]\n"
+           "       kipo-sim why [--registry FILE.reg] [--running CAPTION]... CAPTION\n"
            "\n"
            "Runs Kipo on a simulated Pocket PC through a scenario and shows what it switched\n"
            "and why. Without FILE: the built-in scenario (a short day of a user). '-' reads\n"
@@ -89,6 +91,10 @@ std::string UsageText() {
            "  --save-registry-utf8 FILE.reg  the same in UTF-8\n"
            "  --show-builtin          print the built-in scenario and exit\n"
            "  --help                  this text\n"
+           "\n"
+           "check: the settings that will not do what their author probably meant (exit 0\n"
+           "none, 1 some, 2 unreadable). why: what Kipo does to each radio when CAPTION comes\n"
+           "to the front ('kipo-sim why --help'). Both are described in docs/user-guide.md.\n"
            "\n"
            "exit status: 0 every expect held; 1 an expect failed or a step could not apply;\n"
            "2 the scenario (or a .reg file) could not be read or parsed.\n";

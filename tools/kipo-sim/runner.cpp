@@ -2,6 +2,7 @@
 
 #include "platform/sim/device.h"
 #include "tools/kipo-sim/registry_files.h"
+#include "tools/kipo-sim/verb.h"
 
 namespace kiposim {
 
@@ -12,10 +13,16 @@ Runner::Runner(const Scenario& scenario, const Options& options, std::FILE* out)
     plan_ = scenario_.steps;
     if (!scenario_.explicitStart) {
         Step start;
-        start.kind = StepKind::Start;
+        start.verb = FindVerb("start");
         start.source = "start (implicit, after the set-up steps)";
         plan_.insert(plan_.begin() + static_cast<std::ptrdiff_t>(scenario_.implicitStartIndex),
                      start);
+    }
+    for (const Step& step : plan_) {
+        watchCalls_ = watchCalls_ || step.usesCallLog;
+        // Only the ordered checks need the calls themselves; counts are cheap.
+        if (step.call.name.size() > 0)
+            stage_.calls.KeepRecords(true);
     }
 }
 
@@ -23,6 +30,7 @@ Runner::~Runner() = default;
 
 RunResult Runner::Run() {
     device_ = std::make_unique<sim::Device>();
+    stage_.device = device_.get();
     sim::Device& device = *device_;
     log_.KeepTicks(!options_.svgFile.empty());
     ListenToCalls(true);
@@ -113,28 +121,27 @@ void Runner::RunStep(std::size_t index) {
         return;
     sim::Device& device = *device_;
     const Step& step = plan_[index];
-    if (!deviceReady_ && !IsSetUpStep(step.kind) && !IsRegistryStep(step.kind))
+    const Verb& verb = *step.verb;
+    if (!stage_.deviceReady && verb.group != VerbGroup::SetUp && verb.group != VerbGroup::Registry)
         ApplyDeviceSetUp();
     // What the previous step caused has been processed by now.
     Observe();
     const std::uint64_t now = device.Now();
 
-    if (step.kind == StepKind::Wait) {
-        if (step.ticks) {
-            BeginTickWait(index + 1, step.durationMs);
-        } else {
+    switch (verb.group) {
+    case VerbGroup::Wait:
+        if (step.inTicks)
+            BeginTickWait(index + 1, step.ticks);
+        else
             Continue(index + 1, now + step.durationMs);
-        }
         return;
-    }
-    if (step.kind == StepKind::Start) {
+    case VerbGroup::Start:
         // The next step goes on the agenda first: the program's own waits will run it.
         Continue(index + 1, now);
         StartProgram();
         return;
-    }
-    if (IsCheckStep(step.kind)) {
-        std::string found = Check(step);
+    case VerbGroup::Check: {
+        std::string found = verb.run(stage_, step);
         if (found.empty()) {
             ++result_.checksHeld;
             if (!options_.quiet)
@@ -146,95 +153,28 @@ void Runner::RunStep(std::size_t index) {
         Continue(index + 1, now);
         return;
     }
+    default:
+        break;
+    }
 
-    if (!options_.quiet && deviceReady_) {
-        std::string action = ActionText(step);
+    if (!options_.quiet && stage_.deviceReady && verb.action != nullptr) {
+        std::string action = verb.action(step);
         if (!action.empty())
             Line(action);
     }
-    if (IsUserAction(step.kind))
+    if (verb.userAction)
         device.handheld.idle.UserActivity(now);
-    std::string problem = Apply(step);
+    std::string problem = verb.run(stage_, step);
     if (!problem.empty()) {
         result_.stepFailed = true;
         Failure(step, "cannot apply: " + problem);
         stopped_ = true;
     } else {
-        const bool byHand = step.kind == StepKind::UserBt || step.kind == StepKind::UserWifi;
-        Observe(byHand ? "hand" : IsSetUpStep(step.kind) ? "the scenario's set-up" : nullptr);
+        Observe(verb.radioReason != nullptr      ? verb.radioReason
+                : verb.group == VerbGroup::SetUp ? "the scenario's set-up"
+                                                 : nullptr);
     }
     Continue(index + 1, now);
-}
-
-// Steps where the user touches the device: each restarts its idle countdown, as a tap or a
-// key press does on a real handheld.
-bool Runner::IsUserAction(StepKind kind) {
-    switch (kind) {
-    case StepKind::Open:
-    case StepKind::Front:
-    case StepKind::Close:
-    case StepKind::Today:
-    case StepKind::PressUp:
-    case StepKind::ReleaseUp:
-    case StepKind::PressApp1:
-    case StepKind::Tap:
-    case StepKind::TapOther:
-    case StepKind::Menu:
-    case StepKind::Dismiss:
-    case StepKind::Type:
-    case StepKind::Check:
-    case StepKind::Select:
-    case StepKind::Choose:
-    case StepKind::Click:
-        return true;
-    default:
-        return false;
-    }
-}
-
-// The simulated user's own actions, for the timeline; steps whose effect is shown anyway
-// (a window opening, a radio switching) are not repeated.
-std::string Runner::ActionText(const Step& step) const {
-    switch (step.kind) {
-    case StepKind::OpenBehind:
-        return "opens behind the foreground window: " + QuoteCaption(step.text);
-    case StepKind::Close:
-        return "closes: " + QuoteCaption(step.text);
-    case StepKind::Rename:
-        return "renamed: " + QuoteCaption(step.text) + " to " + QuoteCaption(step.text2);
-    case StepKind::Tap:
-        return "tap on Kipo's icon";
-    case StepKind::TapOther:
-        return "another mouse message on Kipo's icon";
-    case StepKind::Menu:
-        return "menu: choose " + QuoteCaption(step.text);
-    case StepKind::Dismiss:
-        return "menu: dismissed";
-    case StepKind::Type:
-        return "type into " + std::to_string(step.number) + ": " + QuoteCaption(step.text);
-    case StepKind::Check:
-        return std::string(step.on ? "check " : "clear ") + std::to_string(step.number);
-    case StepKind::Select:
-        return "select item " + std::to_string(step.number2) + " of " + std::to_string(step.number);
-    case StepKind::Choose:
-        return "choose " + std::to_string(step.number);
-    case StepKind::Click:
-        return "click " + (step.number == IDOK       ? std::string("OK")
-                           : step.number == IDCANCEL ? std::string("Cancel")
-                                                     : std::to_string(step.number));
-    case StepKind::PressUp:
-        return "Up key down";
-    case StepKind::ReleaseUp:
-        return "Up key up";
-    case StepKind::PressApp1:
-        return "Application Button 1 pressed";
-    case StepKind::Setting:
-    case StepKind::Reg:
-    case StepKind::RegDelete:
-        return "registry: " + step.source;
-    default:
-        return {};
-    }
 }
 
 void Runner::BeginTickWait(std::size_t next, std::uint64_t ticks) {
@@ -268,7 +208,7 @@ void Runner::TickWaitCheck(std::size_t next, std::uint64_t target, int generatio
     if (!ProgramRunning()) {
         result_.stepFailed = true;
         Failure(waitStep, "the program ended before its check timer had run " +
-                              std::to_string(waitStep.durationMs) + " times");
+                              std::to_string(waitStep.ticks) + " times");
         stopped_ = true;
         Continue(next, device.Now());
         return;
@@ -298,7 +238,7 @@ void Runner::TickWaitCheck(std::size_t next, std::uint64_t target, int generatio
 void Runner::Finish() {
     if (finished_)
         return;
-    if (!deviceReady_)
+    if (!stage_.deviceReady)
         ApplyDeviceSetUp();
     Observe();
     finished_ = true;
@@ -344,6 +284,9 @@ void Runner::PrintSummary(const RunResult& result) {
                      switches.c_str(), FormatTime(on).c_str(),
                      FormatShare(on, result.endTime).c_str());
     }
+    std::fprintf(out_, "  %-10s %d by Kipo, %d of them without effect (Bluetooth %d, WiFi %d)\n",
+                 "Decisions", decisions_[0] + decisions_[1], withoutEffect_[0] + withoutEffect_[1],
+                 withoutEffect_[0], withoutEffect_[1]);
     const model::IdleTimer& idle = device_->handheld.idle;
     const std::size_t lapses = idle.Lapses(result.endTime).size();
     std::fprintf(out_,

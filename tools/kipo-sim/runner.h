@@ -12,6 +12,7 @@
 #include "tools/kipo-sim/options.h"
 #include "tools/kipo-sim/run_log.h"
 #include "tools/kipo-sim/scenario.h"
+#include "tools/kipo-sim/stage.h"
 #include "tools/kipo-sim/tick_watcher.h"
 
 namespace sim {
@@ -74,18 +75,9 @@ class Runner {
     void DriveAgenda();
     void SaveRegistry(const sim::Device& device);
 
-    // Steps (runner_steps.cpp). Each returns an empty string, or what made it fail.
-    std::string Apply(const Step& step);
-    std::string ApplySetUp(const Step& step);
+    // Program start and device power-on (runner_steps.cpp); the steps themselves are verbs.
     void ApplyDeviceSetUp();
-    std::string ApplyRegistry(const Step& step);
-    std::string ApplyShell(const Step& step);
-    std::string ActionText(const Step& step) const;
-    static bool IsUserAction(StepKind kind);
     void StartProgram();
-
-    // Checks (runner_checks.cpp): empty when it holds, else what was found instead.
-    std::string Check(const Step& step);
 
     // Observation (runner_observe.cpp).
     void Observe(const char* radioReason = nullptr);
@@ -95,18 +87,23 @@ class Runner {
     void AttachObserver();
     void ListenToCalls(bool on);
     void DropListenerIfIdle();
-    bool ProgramRunning() const;
-    HWND MainWindow() const;
-    std::optional<WString> Foreground() const;
+    bool ProgramRunning() const { return stage_.ProgramRunning(); }
+    HWND MainWindow() const { return stage_.MainWindow(); }
+    std::optional<WString> Foreground() const { return stage_.Foreground(); }
     void ReadSeen(Seen& seen) const;
     void ReportChanges(const Seen& now, const TickReport* tick, const char* reason);
+    // Decisions that left the radio as it was, and beliefs that differ from the radios
+    // (runner_outcome.cpp).
+    void NoteOutcomes(const TickReport& report, const Seen& now,
+                      std::vector<std::string>& explained, std::vector<std::string>& timeline);
+    void NoteHandSwitch(const Seen& now, int radio);
+    LONG KnownState(int radio) const;
 
     // Output.
     void Line(const std::string& text);
     void Failure(const Step& step, const std::string& text);
     void PrintSummary(const RunResult& result);
     std::string ProcessLabel(int process) const;
-    std::string SettingsKeyPath() const;
 
     const Scenario& scenario_;
     Options options_;
@@ -114,30 +111,25 @@ class Runner {
     std::FILE* err_ = stderr;
     std::vector<Step> plan_; // the scenario's steps with the implicit start in its place
     std::unique_ptr<sim::Device> device_;
+    Stage stage_; // what the steps act on: the device, its set-up, the program's frame
     RunLog log_;
     TickWatcher watcher_;
     RunResult result_;
     Seen seen_;
     bool seenValid_ = false;
 
-    // Device set-up collected until the first timed step applies it.
-    bool deviceReady_ = false;
-    StackKind stack_ = StackKind::Widcomm;
-    bool btOn_ = false;
-    WifiSetUp wifi_ = WifiSetUp::Off;
-    WString exeName_ = u"Kipo.exe";
-    WString cmdline_;
-    int screenWidth_ = 240;
-    int screenHeight_ = 320;
-    bool holdUp_ = false;
-
     bool stopped_ = false;  // a step could not apply: no more steps
     bool finished_ = false; // the last step has run
     bool observerAttached_ = false;
     bool listening_ = false;
-    void* attachedFrame_ = nullptr;
-    HWND mainWindow_ = nullptr; // the program's main frame window, once attached
+    bool watchCalls_ = false; // a step checks calls: log them (see CallLog)
     int tickWaitGeneration_ = 0;
+
+    // Kipo's switching decisions, those that left the radio as it was, and the last such
+    // line printed (repeats on later ticks of the same caption are counted, not printed).
+    int decisions_[kRadios] = {};
+    int withoutEffect_[kRadios] = {};
+    std::string noEffectShown_[kRadios];
 };
 
 } // namespace kiposim

@@ -11,23 +11,6 @@
 
 namespace kiposim {
 
-bool Runner::ProgramRunning() const {
-    return device_->ProcessById(sim::kProgramProcess).running;
-}
-
-HWND Runner::MainWindow() const {
-    if (mainWindow_ != nullptr && device_->windows.Exists(mainWindow_))
-        return mainWindow_;
-    return nullptr;
-}
-
-std::optional<WString> Runner::Foreground() const {
-    const sim::Window* window = device_->windows.Get(device_->windows.Foreground());
-    if (window == nullptr)
-        return std::nullopt;
-    return window->caption;
-}
-
 // The frame is found when it starts its check timer (inside its creation), so the observer
 // hears the very first tick.
 void Runner::AttachObserver() {
@@ -39,8 +22,8 @@ void Runner::AttachObserver() {
         return;
     frame->SetDecisionObserver(&watcher_);
     observerAttached_ = true;
-    attachedFrame_ = frame;
-    mainWindow_ = frame->m_hWnd;
+    stage_.frame = frame;
+    stage_.mainWindow = frame->m_hWnd;
 }
 
 void Runner::OnTraceCall(const sim::TraceCall& call) {
@@ -49,6 +32,8 @@ void Runner::OnTraceCall(const sim::TraceCall& call) {
                      ProcessLabel(call.process).c_str(), call.Text().c_str());
     if (!observerAttached_ && call.name == "SetTimer" && call.process == sim::kProgramProcess)
         AttachObserver();
+    if (watchCalls_)
+        stage_.LogCall(call);
     // The icon comes and goes inside start-up and shut-down, between the runner's looks.
     if (!options_.quiet && seenValid_ && call.name == "Shell_NotifyIcon")
         Observe();
@@ -58,7 +43,7 @@ std::string Runner::ProcessLabel(int process) const {
     if (process == sim::kShellProcess)
         return "[shell]";
     if (process == sim::kProgramProcess)
-        return "[" + ToUtf8(exeName_) + "]";
+        return "[" + ToUtf8(stage_.setUp.exeName) + "]";
     if (device_->widcomm.Installed() && process == device_->widcomm.Process())
         return "[Widcomm]";
     return "[process " + std::to_string(process) + "]";
@@ -84,7 +69,7 @@ void Runner::ReadSeen(Seen& seen) const {
     seen.windows.clear();
     for (HWND handle : device.windows.TopLevel()) {
         const sim::Window* w = device.windows.Get(handle);
-        if (w == nullptr || w->process != sim::kProgramProcess || handle == mainWindow_)
+        if (w == nullptr || w->process != sim::kProgramProcess || handle == stage_.mainWindow)
             continue;
         seen.windows.push_back({handle, w->caption, w->Visible()});
     }
@@ -147,6 +132,8 @@ void Runner::ReportChanges(const Seen& now, const TickReport* tick, const char* 
         }
         log_.Switch(radio, time, now.radio[r], byProgram, why);
         Line(std::string(RadioName(radio)) + (now.radio[r] ? " on" : " off") + "  by " + why);
+        if (reason != nullptr && std::string(reason) == "hand")
+            NoteHandSwitch(now, r);
     }
 
     if (now.iconShown != seen_.iconShown || now.iconResource != seen_.iconResource) {
@@ -172,15 +159,13 @@ void Runner::ReportChanges(const Seen& now, const TickReport* tick, const char* 
 
 // Why a radio was left alone by a tick that saw a new caption.
 std::string Runner::Undecided(int radio, bool endedEarly) const {
-    if (radio == 1 && endedEarly)
-        return "not evaluated: the tick ended early";
-    const auto* frame = static_cast<const CMainFrame*>(attachedFrame_);
-    if (frame == nullptr)
+    const CMainFrame* frame = stage_.frame;
+    if (frame == nullptr && !(radio == 1 && endedEarly))
         return "no rule decided";
-    const LONG action = radio == 0 ? frame->DefaultAction : frame->WFDefaultAction;
-    // Actions 1 and 2 decide, so only "leave" and unknown values come here.
-    return "no rule decided; default action " +
-           (action == 0 ? std::string("Leave") : std::to_string(action) + ", which leaves it");
+    const LONG action = frame == nullptr ? 0
+                        : radio == 0     ? frame->DefaultAction
+                                         : frame->WFDefaultAction;
+    return TickWatcher::UndecidedText(radio, action, true, endedEarly);
 }
 
 void Runner::OnTickEnd(const TickReport& report) {
@@ -191,7 +176,15 @@ void Runner::OnTickEnd(const TickReport& report) {
             Line("tick skipped: Kipo was busy");
         return;
     }
-    if (options_.explain && report.changed) {
+    Seen now;
+    std::vector<std::string> explained;
+    std::vector<std::string> timeline;
+    if (seenValid_) {
+        ReadSeen(now);
+        NoteOutcomes(report, now, explained, timeline);
+    }
+    const bool explainTick = options_.explain && report.changed;
+    if (explainTick) {
         Line("tick: caption " + QuoteCaption(report.caption) + " is new" +
              (report.endedEarly ? "; a Bluetooth on-while-active entry ended the tick" : ""));
         if (!options_.quiet) {
@@ -201,16 +194,18 @@ void Runner::OnTickEnd(const TickReport& report) {
                 if (report.decision[r].empty())
                     std::fprintf(out_, "            %s: %s\n", r == 0 ? "Bluetooth" : "WiFi",
                                  Undecided(r, report.endedEarly).c_str());
+            for (const std::string& line : explained)
+                std::fprintf(out_, "            %s\n", line.c_str());
         }
     }
+    for (const std::string& line : timeline)
+        Line(line);
     if (report.keepAliveReset) {
         log_.IdleReset(device_->Now());
         Line("idle timer reset by the keep-alive (every 22nd tick with a radio known on)");
     }
     if (!seenValid_)
         return;
-    Seen now;
-    ReadSeen(now);
     ReportChanges(now, &report, nullptr);
 }
 

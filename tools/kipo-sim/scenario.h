@@ -3,78 +3,16 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "platform/text.h"
+#include "tools/kipo-sim/call_log.h"
 
 namespace kiposim {
 
-enum class StepKind {
-    // Device set-up (before the first start; reg, reg-delete and setting anywhere).
-    Exe,
-    Cmdline,
-    Screen,
-    Stack,
-    Bt,
-    Wifi,
-    HoldUp,
-    Setting,
-    Reg,
-    RegDelete,
-    Start,
-    // Timed steps.
-    Wait,
-    Open,
-    OpenBehind,
-    Front,
-    Close,
-    Rename,
-    Today,
-    NoFront,
-    PressUp,
-    ReleaseUp,
-    PressApp1,
-    Tap,
-    TapOther,
-    Menu,
-    Dismiss,
-    Type,
-    Check,
-    Select,
-    Choose,
-    Click,
-    UserBt,
-    UserWifi,
-    // Checks.
-    ExpectBt,
-    ExpectWifi,
-    ExpectRunning,
-    ExpectEnded,
-    ExpectIcon,
-    ExpectMenu,
-    ExpectWindow,
-    ExpectForeground,
-    ExpectText,
-    ExpectChecked,
-    ExpectSelected,
-    ExpectSetting,
-    ExpectReg,
-    ExpectKey,
-    ExpectInterval,
-    ExpectCalls,
-    ExpectHandles,
-};
-
-// The word that begins a step of this kind ("expect bt", "open-behind").
-const char* StepName(StepKind kind);
-
-// True for the steps that shape the device before the program starts.
-bool IsSetUpStep(StepKind kind);
-// True for the steps that may stand anywhere (registry edits).
-bool IsRegistryStep(StepKind kind);
-// True for checks (`expect ...`).
-bool IsCheckStep(StepKind kind);
+struct Verb;
 
 enum class StackKind { Widcomm, Microsoft, None };
 enum class WifiSetUp { On, Off, Absent, Stuck };
@@ -94,29 +32,48 @@ struct RegData {
     std::vector<std::uint8_t> Bytes() const;
 };
 
+// One step as written. Its verb says what it means; each argument field below has one
+// meaning, and a verb fills only those it takes.
 struct Step {
-    StepKind kind = StepKind::Wait;
+    const Verb* verb = nullptr;
     int line = 0;
     int column = 0;
     std::string source; // the line as written, without its comment, for messages
 
-    WString text;          // caption, file name, command line, setting or key path, edit text
-    WString text2;         // rename: the new caption; reg: the value name
-    bool hasText2 = false; // reg-delete: a value name was given
+    WString caption;    // a window's caption (open, close, rename's old caption, expect window)
+    WString newCaption; // rename
+    WString text;       // typed or expected control text, a menu item, an exe name, a command line
+    WString keyPath;    // a registry key (reg, reg-delete, expect reg, expect key)
+    WString valueName;  // a registry value or a setting's name
+    bool hasValueName = false; // reg-delete: a value, not the whole key
+    RegData value;
 
-    long long number = 0;  // control id, screen width, icon id, count, ...
-    long long number2 = 0; // screen height, select index, expected number
-    bool on = false;       // on/off, shown/open, exists, visible (see the kind)
+    int control = 0;     // a control's id
+    int item = 0;        // a list item (-1: none)
+    bool on = false;     // on/off, checked/clear
+    bool yes = true;     // the state a check wants: exists, open, a foreground window at all
+    long long count = 0; // an expected number: calls, handles, period in ms, icon resource
+    int width = 0;       // screen
+    int height = 0;
 
-    std::uint64_t durationMs = 0; // wait
-    bool ticks = false;           // wait N ticks: durationMs holds N
+    std::uint64_t durationMs = 0; // wait DURATION
+    std::uint64_t ticks = 0;      // wait N ticks
+    bool inTicks = false;         // the wait counts check-timer runs, not time
 
     StackKind stack = StackKind::Widcomm;
     WifiSetUp wifi = WifiSetUp::Off;
     IconCheck icon = IconCheck::Shown;
     WindowCheck window = WindowCheck::Visible;
-    RegData value;
-    std::string operation; // expect calls
+    std::string operation;        // expect calls
+    CallPattern call;             // expect call, expect no call
+    std::optional<Caller> caller; // the program whose calls count; empty: any
+    bool sinceMark = false;       // count from the last `mark`, not from boot
+    bool usesCallLog = false;     // the step needs the runner to log calls
+    std::string member;           // expect kipo: a member of the program's main frame
+    std::vector<WString> entries; // expect kipo: a rule list's entries
+
+    // The verb's name ("expect bt", "open-behind").
+    const char* Name() const;
 };
 
 struct Scenario {

@@ -134,8 +134,8 @@ void Duration(Cursor& c, Step& step) {
             c.Word("ticks");
             if (count > kMaxTicks)
                 c.Fail(column, "bad duration: at most " + std::to_string(kMaxTicks) + " ticks");
-            step.ticks = true;
-            step.durationMs = static_cast<std::uint64_t>(count);
+            step.inTicks = true;
+            step.ticks = static_cast<std::uint64_t>(count);
             return;
         }
         std::uint64_t unit = 0;

@@ -116,12 +116,9 @@ WString KeyPath(Cursor& c);
 std::vector<std::uint8_t> HexBytes(Cursor& c);
 // dword N | sz "TEXT" | binary HEX, and `absent` where a check allows it.
 RegData Value(Cursor& c, bool allowAbsent);
-// DURATION or N ticks, into step.durationMs / step.ticks.
+// DURATION or N ticks, into step.durationMs, or step.ticks with step.inTicks.
 void Duration(Cursor& c, Step& step);
 int ControlId(Cursor& c);
 bool OnOff(Cursor& c);
-
-// The words after `expect`.
-void ParseExpect(Cursor& c, Step& step);
 
 } // namespace kiposim::parse

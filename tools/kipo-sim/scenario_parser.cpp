@@ -1,9 +1,12 @@
 #include "tools/kipo-sim/scenario_parser.h"
 
+#include <algorithm>
 #include <charconv>
 #include <limits>
 
 #include "tools/kipo-sim/scenario_cursor.h"
+#include "tools/kipo-sim/suggest.h"
+#include "tools/kipo-sim/verb.h"
 
 namespace kiposim {
 
@@ -11,132 +14,82 @@ using namespace parse;
 
 namespace {
 
+// The names that begin with `first ` (for "expect", "press"), without that first word.
+std::vector<std::string> SecondWords(const std::string& first) {
+    std::vector<std::string> words;
+    const std::string prefix = first + " ";
+    for (const std::string& name : VerbNames())
+        if (name.compare(0, prefix.size(), prefix) == 0)
+            words.push_back(name.substr(prefix.size()));
+    return words;
+}
+
+std::vector<std::string> FirstWords() {
+    std::vector<std::string> words;
+    for (const std::string& name : VerbNames()) {
+        std::string first = name.substr(0, name.find(' '));
+        if (std::find(words.begin(), words.end(), first) == words.end())
+            words.push_back(first);
+    }
+    return words;
+}
+
+std::string DidYouMean(const std::string& word, const std::vector<std::string>& candidates,
+                       const std::string& prefix) {
+    const std::string near = Suggest(word, candidates);
+    return near.empty() ? "" : "; did you mean `" + prefix + near + "`?";
+}
+
+const Verb& ReadVerb(Cursor& c) {
+    const int column = c.Column();
+    if (c.Peek().kind != Token::Kind::Word)
+        c.Fail(column, "a step begins with a word, not a string");
+    const std::string word = c.Word("a step");
+    if (const Verb* verb = FindVerb(word))
+        return *verb;
+    const std::vector<std::string> seconds = SecondWords(word);
+    if (seconds.empty())
+        c.Fail(column, "unknown step `" + word + "`" + DidYouMean(word, FirstWords(), ""));
+    if (word == "expect") {
+        // `expect WHAT ...`; some checks take more than one word (`expect no call`).
+        const int whatColumn = c.Column();
+        std::string name = word + " " + c.Word("what to expect");
+        while (FindVerb(name) == nullptr && !SecondWords(name).empty() && !c.AtEnd() &&
+               c.Peek().kind == Token::Kind::Word)
+            name += " " + c.Word("what to expect");
+        if (const Verb* verb = FindVerb(name))
+            return *verb;
+        const std::string what = name.substr(word.size() + 1);
+        std::vector<std::string> checks = seconds;
+        c.Fail(whatColumn,
+               "unknown check `expect " + what + "`" + DidYouMean(what, checks, "expect "));
+    }
+    // "press up", "release up", "hold up": the second word is a key.
+    std::string expected;
+    for (std::size_t i = 0; i < seconds.size(); ++i)
+        expected += (i == 0 ? "`" : i + 1 == seconds.size() ? " or `" : ", `") + seconds[i] + "`";
+    if (!c.AtEnd() && c.Peek().kind == Token::Kind::Word)
+        if (const Verb* verb = FindVerb(word + " " + c.Peek().word)) {
+            c.Take();
+            return *verb;
+        }
+    c.Missing("a key (" + expected + ")");
+}
+
 Step ParseStep(const TokenLine& line) {
     Cursor c(line);
     Step step;
     step.line = line.line;
     step.column = c.Column();
     step.source = line.source;
-    const int column = c.Column();
-    if (c.Peek().kind != Token::Kind::Word)
-        c.Fail(column, "a step begins with a word, not a string");
-    const std::string word = c.Word("a step");
-
-    if (word == "exe") {
-        step.kind = StepKind::Exe;
-        step.text = c.String("an executable file name");
-        if (step.text.empty())
-            c.Fail(column, "the executable name cannot be empty");
-    } else if (word == "cmdline") {
-        step.kind = StepKind::Cmdline;
-        step.text = c.String("the command-line text");
-    } else if (word == "screen") {
-        step.kind = StepKind::Screen;
-        step.number = c.Number("a screen width in pixels", 1, 32767);
-        step.number2 = c.Number("a screen height in pixels", 1, 32767);
-    } else if (word == "stack") {
-        step.kind = StepKind::Stack;
-        int s = c.Choice("a Bluetooth stack", {"widcomm", "microsoft", "none"});
-        step.stack = s == 0 ? StackKind::Widcomm : s == 1 ? StackKind::Microsoft : StackKind::None;
-    } else if (word == "bt") {
-        step.kind = StepKind::Bt;
-        step.on = OnOff(c);
-    } else if (word == "wifi") {
-        step.kind = StepKind::Wifi;
-        int s = c.Choice("the WLAN adapter's state", {"on", "off", "absent", "stuck"});
-        step.wifi = s == 0   ? WifiSetUp::On
-                    : s == 1 ? WifiSetUp::Off
-                    : s == 2 ? WifiSetUp::Absent
-                             : WifiSetUp::Stuck;
-    } else if (word == "hold") {
-        c.Choice("a key", {"up"});
-        step.kind = StepKind::HoldUp;
-    } else if (word == "setting") {
-        step.kind = StepKind::Setting;
-        step.text = c.Name("a setting name");
-        step.value = Value(c, false);
-    } else if (word == "reg") {
-        step.kind = StepKind::Reg;
-        step.text = KeyPath(c);
-        step.text2 = c.Name("a value name");
-        step.value = Value(c, false);
-    } else if (word == "reg-delete") {
-        step.kind = StepKind::RegDelete;
-        step.text = KeyPath(c);
-        if (!c.AtEnd()) {
-            step.text2 = c.Name("a value name");
-            step.hasText2 = true;
-        }
-    } else if (word == "start") {
-        step.kind = StepKind::Start;
-    } else if (word == "wait") {
-        step.kind = StepKind::Wait;
-        Duration(c, step);
-    } else if (word == "open" || word == "open-behind" || word == "front" || word == "close") {
-        step.kind = word == "open"          ? StepKind::Open
-                    : word == "open-behind" ? StepKind::OpenBehind
-                    : word == "front"       ? StepKind::Front
-                                            : StepKind::Close;
-        step.text = c.String("a caption");
-    } else if (word == "rename") {
-        step.kind = StepKind::Rename;
-        step.text = c.String("the old caption");
-        step.text2 = c.String("the new caption");
-    } else if (word == "today") {
-        step.kind = StepKind::Today;
-    } else if (word == "no-front") {
-        step.kind = StepKind::NoFront;
-    } else if (word == "press") {
-        step.kind =
-            c.Choice("a key", {"up", "app1"}) == 0 ? StepKind::PressUp : StepKind::PressApp1;
-    } else if (word == "release") {
-        c.Choice("a key", {"up"});
-        step.kind = StepKind::ReleaseUp;
-    } else if (word == "tap") {
-        step.kind = StepKind::Tap;
-    } else if (word == "tap-other") {
-        step.kind = StepKind::TapOther;
-    } else if (word == "menu") {
-        step.kind = StepKind::Menu;
-        step.text = c.String("a menu item's text");
-    } else if (word == "dismiss") {
-        step.kind = StepKind::Dismiss;
-    } else if (word == "type") {
-        step.kind = StepKind::Type;
-        step.number = ControlId(c);
-        step.text = c.String("the text to type");
-    } else if (word == "check") {
-        step.kind = StepKind::Check;
-        step.number = ControlId(c);
-        step.on = OnOff(c);
-    } else if (word == "select") {
-        step.kind = StepKind::Select;
-        step.number = ControlId(c);
-        step.number2 = c.Number("an item number (-1: none)", -1, 65535);
-    } else if (word == "choose") {
-        step.kind = StepKind::Choose;
-        step.number = ControlId(c);
-    } else if (word == "click") {
-        step.kind = StepKind::Click;
-        if (c.NextIsWord("OK")) {
-            c.Word("OK");
-            step.number = IDOK;
-        } else if (c.NextIsWord("Cancel")) {
-            c.Word("Cancel");
-            step.number = IDCANCEL;
-        } else {
-            step.number = c.Number("a button id, `OK` or `Cancel`", 0, 65535);
-        }
-    } else if (word == "user-bt" || word == "user-wifi") {
-        step.kind = word == "user-bt" ? StepKind::UserBt : StepKind::UserWifi;
-        step.on = OnOff(c);
-    } else if (word == "expect") {
-        ParseExpect(c, step);
-    } else {
-        c.Fail(column, "unknown step `" + word + "`");
-    }
+    step.verb = &ReadVerb(c);
+    step.verb->parse(c, step);
     c.End();
     return step;
+}
+
+bool IsSetUp(const Step& step) {
+    return step.verb->group == VerbGroup::SetUp;
 }
 
 } // namespace
@@ -186,15 +139,15 @@ Scenario ParseScenario(std::string_view text, std::string name) {
     bool timedSeen = false; // a step that needs the clock or the program has been seen
     for (const TokenLine& line : Tokenize(text)) {
         Step step = ParseStep(line);
-        if (step.kind == StepKind::Start) {
+        if (step.verb->group == VerbGroup::Start) {
             started = true;
             scenario.explicitStart = true;
-        } else if (IsSetUpStep(step.kind)) {
+        } else if (IsSetUp(step)) {
             if (started)
                 throw ScenarioError(step.line, step.column,
-                                    std::string("set-up step `") + StepName(step.kind) +
+                                    std::string("set-up step `") + step.Name() +
                                         "` after `start`: set-up comes before the program starts");
-        } else if (!IsRegistryStep(step.kind) && !timedSeen) {
+        } else if (step.verb->group != VerbGroup::Registry && !timedSeen) {
             timedSeen = true;
             scenario.implicitStartIndex = scenario.steps.size();
         }
@@ -207,10 +160,10 @@ Scenario ParseScenario(std::string_view text, std::string name) {
         // after that point would come too late.
         for (std::size_t i = scenario.implicitStartIndex; i < scenario.steps.size(); ++i) {
             const Step& step = scenario.steps[i];
-            if (IsSetUpStep(step.kind))
+            if (IsSetUp(step))
                 throw ScenarioError(
                     step.line, step.column,
-                    std::string("set-up step `") + StepName(step.kind) +
+                    std::string("set-up step `") + step.Name() +
                         "` after the program has started (without `start` it starts before the "
                         "first timed step)");
         }

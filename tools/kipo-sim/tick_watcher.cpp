@@ -43,6 +43,18 @@ std::string TickWatcher::RuleText(TickRule rule, int index, const WString* entry
     return text;
 }
 
+std::string TickWatcher::UndecidedText(int radio, LONG defaultAction, bool changed,
+                                       bool endedEarly) {
+    if (radio == 1 && endedEarly)
+        return "not evaluated: the tick ended early";
+    if (!changed)
+        return "no rule decided; the caption is unchanged, so only the running list counts";
+    // Actions 1 and 2 decide, so only "leave" and unknown values come here.
+    return "no rule decided; default action " +
+           (defaultAction == 0 ? std::string("Leave")
+                               : std::to_string(defaultAction) + ", which leaves it");
+}
+
 void TickWatcher::OnTickSkipped() {
     ++ticks_;
     TickReport report;
@@ -69,7 +81,7 @@ void TickWatcher::OnTickStart(const WString& caption, bool changed) {
 
 void TickWatcher::OnRuleTried(TickRadio radio, TickRule list, int index, const WString& entry,
                               bool matched) {
-    if (!explain_ || !current_.changed)
+    if (!explain_ || !(current_.changed || explainEveryTick_))
         return;
     current_.tried.push_back(std::string(radio == TickRadio::Bluetooth ? "Bluetooth" : "WiFi") +
                              ": " + ListName(list) + " entry " + std::to_string(index + 1) + " " +
@@ -83,8 +95,9 @@ void TickWatcher::OnDecision(const TickDecision& decision) {
     if (current_.decision[r].empty()) {
         current_.decision[r] = RuleText(decision.rule, decision.index, decision.entry, decision.on);
         current_.decidedOn[r] = decision.on;
+        current_.switching[r] = decision.rule != TickRule::KnownOff;
     }
-    if (explain_ && current_.changed)
+    if (explain_ && (current_.changed || explainEveryTick_))
         current_.tried.push_back(
             std::string(r == 0 ? "Bluetooth" : "WiFi") +
             " decided: " + (decision.on ? "on" : "off") + " by " +

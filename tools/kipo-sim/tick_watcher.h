@@ -22,6 +22,8 @@ struct TickReport {
     // The rule that decided each radio this tick, in words; empty when none did.
     std::string decision[kRadios];
     bool decidedOn[kRadios] = {};
+    // The deciding rule called a radio operation (every rule but "known off" does).
+    bool switching[kRadios] = {};
     // Every rule tried, in order, in words (only when explaining).
     std::vector<std::string> tried;
 };
@@ -32,6 +34,8 @@ class TickWatcher : public CDecisionObserver {
         : onTickEnd_(std::move(onTickEnd)) {}
 
     void SetExplain(bool explain) { explain_ = explain; }
+    // Also the rules tried on ticks whose caption did not change (kipo-sim why).
+    void SetExplainEveryTick(bool every) { explainEveryTick_ = every; }
     // Runs of the check timer seen so far (skipped ones included).
     std::uint64_t Ticks() const { return ticks_; }
 
@@ -46,10 +50,13 @@ class TickWatcher : public CDecisionObserver {
     // "on-while-active list entry 2 "inbox"" and the like.
     static std::string RuleText(TickRule rule, int index, const WString* entry, bool on);
     static const char* ListName(TickRule rule);
+    // Why a radio was left alone by a tick, given the radio's default action.
+    static std::string UndecidedText(int radio, LONG defaultAction, bool changed, bool endedEarly);
 
   private:
     std::function<void(const TickReport&)> onTickEnd_;
     bool explain_ = false;
+    bool explainEveryTick_ = false;
     std::uint64_t ticks_ = 0;
     TickReport current_;
     bool inTick_ = false;

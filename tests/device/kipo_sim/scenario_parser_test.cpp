@@ -6,6 +6,7 @@
 #include <string>
 
 #include "tools/kipo-sim/scenario_parser.h"
+#include "tools/kipo-sim/suggest.h"
 
 using namespace kiposim;
 
@@ -37,80 +38,97 @@ std::string ValueText(const RegData& v) {
 
 // What the parser understood, in a compact form the table below spells out by hand.
 std::string Meaning(const Step& s) {
-    std::string out = StepName(s.kind);
+    const std::string name = s.Name();
+    std::string out = name;
     auto text = [](const WString& t) { return " <" + ToUtf8(t) + ">"; };
-    switch (s.kind) {
-    case StepKind::Exe:
-    case StepKind::Cmdline:
-    case StepKind::Open:
-    case StepKind::OpenBehind:
-    case StepKind::Front:
-    case StepKind::Close:
-    case StepKind::Menu:
+    auto is = [&name](std::initializer_list<const char*> names) {
+        for (const char* n : names)
+            if (name == n)
+                return true;
+        return false;
+    };
+    if (is({"exe", "cmdline", "menu"}))
         return out + text(s.text);
-    case StepKind::Rename:
-        return out + text(s.text) + text(s.text2);
-    case StepKind::Screen:
-        return out + " " + std::to_string(s.number) + "x" + std::to_string(s.number2);
-    case StepKind::Stack:
+    if (is({"open", "open-behind", "front", "close"}))
+        return out + text(s.caption);
+    if (is({"rename"}))
+        return out + text(s.caption) + text(s.newCaption);
+    if (is({"screen"}))
+        return out + " " + std::to_string(s.width) + "x" + std::to_string(s.height);
+    if (is({"stack"}))
         return out + (s.stack == StackKind::Widcomm     ? " widcomm"
                       : s.stack == StackKind::Microsoft ? " microsoft"
                                                         : " none");
-    case StepKind::Wifi:
+    if (is({"wifi"}))
         return out + (s.wifi == WifiSetUp::On       ? " on"
                       : s.wifi == WifiSetUp::Off    ? " off"
                       : s.wifi == WifiSetUp::Absent ? " absent"
                                                     : " stuck");
-    case StepKind::Bt:
-    case StepKind::UserBt:
-    case StepKind::UserWifi:
-    case StepKind::ExpectBt:
-    case StepKind::ExpectWifi:
-    case StepKind::ExpectMenu:
-    case StepKind::ExpectKey:
-        if (s.kind == StepKind::ExpectKey)
-            out += text(s.text);
+    if (is({"bt", "user-bt", "user-wifi", "expect bt", "expect wifi"}))
         return out + (s.on ? " 1" : " 0");
-    case StepKind::Setting:
-    case StepKind::ExpectSetting:
-        return out + text(s.text) + " " + ValueText(s.value);
-    case StepKind::Reg:
-    case StepKind::ExpectReg:
-        return out + text(s.text) + text(s.text2) + " " + ValueText(s.value);
-    case StepKind::RegDelete:
-        return out + text(s.text) + (s.hasText2 ? text(s.text2) : "");
-    case StepKind::Wait:
-        return out + " " + std::to_string(s.durationMs) + (s.ticks ? " ticks" : " ms");
-    case StepKind::Type:
-    case StepKind::ExpectText:
-        return out + " " + std::to_string(s.number) + text(s.text);
-    case StepKind::Check:
-    case StepKind::ExpectChecked:
-        return out + " " + std::to_string(s.number) + (s.on ? " 1" : " 0");
-    case StepKind::Select:
-    case StepKind::ExpectSelected:
-        return out + " " + std::to_string(s.number) + " " + std::to_string(s.number2);
-    case StepKind::Choose:
-    case StepKind::Click:
-    case StepKind::ExpectInterval:
-    case StepKind::ExpectHandles:
-        return out + " " + std::to_string(s.number);
-    case StepKind::ExpectIcon:
+    if (is({"expect menu"}))
+        return out + (s.yes ? " 1" : " 0");
+    if (is({"expect key"}))
+        return out + text(s.keyPath) + (s.yes ? " 1" : " 0");
+    if (is({"setting", "expect setting"}))
+        return out + text(s.valueName) + " " + ValueText(s.value);
+    if (is({"reg", "expect reg"}))
+        return out + text(s.keyPath) + text(s.valueName) + " " + ValueText(s.value);
+    if (is({"reg-delete"}))
+        return out + text(s.keyPath) + (s.hasValueName ? text(s.valueName) : "");
+    if (is({"wait"}))
+        return out + " " +
+               (s.inTicks ? std::to_string(s.ticks) + " ticks"
+                          : std::to_string(s.durationMs) + " ms");
+    if (is({"type", "expect text"}))
+        return out + " " + std::to_string(s.control) + text(s.text);
+    if (is({"check", "expect checked"}))
+        return out + " " + std::to_string(s.control) + (s.on ? " 1" : " 0");
+    if (is({"select", "expect selected"}))
+        return out + " " + std::to_string(s.control) + " " + std::to_string(s.item);
+    if (is({"choose", "click"}))
+        return out + " " + std::to_string(s.control);
+    if (is({"expect interval", "expect handles"}))
+        return out + " " + std::to_string(s.count);
+    if (is({"expect icon"}))
         return out + (s.icon == IconCheck::Shown    ? " shown"
                       : s.icon == IconCheck::Hidden ? " hidden"
-                                                    : " " + std::to_string(s.number));
-    case StepKind::ExpectWindow:
-        return out + text(s.text) +
+                                                    : " " + std::to_string(s.count));
+    if (is({"expect window"}))
+        return out + text(s.caption) +
                (s.window == WindowCheck::Visible  ? " visible"
                 : s.window == WindowCheck::Hidden ? " hidden"
                                                   : " absent");
-    case StepKind::ExpectForeground:
-        return out + (s.on ? text(s.text) : " none");
-    case StepKind::ExpectCalls:
-        return out + " " + s.operation + " " + std::to_string(s.number);
-    default:
-        return out;
+    if (is({"expect foreground"}))
+        return out + (s.yes ? text(s.caption) : " none");
+    auto scope = [&s] {
+        return std::string(s.caller ? std::string(" by ") + CallerName(*s.caller) : "") +
+               (s.sinceMark ? " since-mark" : "");
+    };
+    if (is({"expect calls"}))
+        return out + " " + s.operation + " " + std::to_string(s.count) + scope();
+    if (is({"expect call", "expect no call"})) {
+        out += " " + s.call.name;
+        if (!s.call.anyArgs) {
+            out += " [";
+            for (const std::string& a : s.call.args)
+                out += "<" + a + ">";
+            out += s.call.moreArgs ? "...]" : "]";
+        }
+        return out + (s.call.result ? " = <" + *s.call.result + ">" : "") + scope();
     }
+    if (is({"expect kipo"})) {
+        out += " " + s.member;
+        if (s.member == "LastCaption" || s.member == "ConsoleCaption")
+            return out + text(s.text);
+        if (s.member.find("List") != std::string::npos) {
+            for (const WString& e : s.entries)
+                out += text(e);
+            return out + (s.entries.empty() ? " none" : "");
+        }
+        return out + " " + std::to_string(s.count);
+    }
+    return out;
 }
 
 struct FormCase {
@@ -215,6 +233,31 @@ const FormCase kForms[] = {
     {__LINE__, "expect interval -5", "expect interval -5"},
     {__LINE__, "expect calls SetDevicePower 2", "expect calls SetDevicePower 2"},
     {__LINE__, "expect handles 0", "expect handles 0"},
+    {__LINE__, "mark", "mark"},
+    {__LINE__, "expect calls SendMessageW 2 by widcomm", "expect calls SendMessageW 2 by Widcomm"},
+    {__LINE__, "expect calls Sleep 0 since mark", "expect calls Sleep 0 since-mark"},
+    {__LINE__, "expect calls Sleep 1 since mark by kipo",
+     "expect calls Sleep 1 by Kipo since-mark"},
+    {__LINE__, "expect calls Sleep 1 by others since mark",
+     "expect calls Sleep 1 by others since-mark"},
+    {__LINE__, "expect call \"SetTimer\"", "expect call SetTimer"},
+    {__LINE__, "expect call \"GetForegroundWindow()\"", "expect call GetForegroundWindow []"},
+    {__LINE__, "expect call \"RegisterHotKey(dialog, 0xC1, 0x1008, 0xC1) = 1\" by kipo",
+     "expect call RegisterHotKey [<dialog><0xC1><0x1008><0xC1>] = <1> by Kipo"},
+    {__LINE__, "expect call \" KernelIoControl(0x01010127, ...)\"",
+     "expect call KernelIoControl [<0x01010127>...]"},
+    // Commas inside quotes or braces stay inside one argument.
+    {__LINE__, "expect call \"F(\\\"a, b\\\", {01, 02}, *)\"",
+     "expect call F [<\"a, b\"><{01, 02}><*>]"},
+    {__LINE__, "expect no call \"SHInitDialog\" by kipo", "expect no call SHInitDialog by Kipo"},
+    {__LINE__, "expect kipo BtState on", "expect kipo BtState 1"},
+    {__LINE__, "expect kipo WifiState undecided", "expect kipo WifiState -1"},
+    {__LINE__, "expect kipo WifiState 7", "expect kipo WifiState 7"},
+    {__LINE__, "expect kipo LastCaption \"inbox\"", "expect kipo LastCaption <inbox>"},
+    {__LINE__, "expect kipo BtOffList \"a\" \"b c\"", "expect kipo BtOffList <a> <b c>"},
+    {__LINE__, "expect kipo WifiOnRunningList none", "expect kipo WifiOnRunningList none"},
+    {__LINE__, "expect kipo FindMode capturing", "expect kipo FindMode 2"},
+    {__LINE__, "expect kipo KeepAliveCounter 21", "expect kipo KeepAliveCounter 21"},
     // Blanks, tabs, comments and signs around the words.
     {__LINE__, "\t wait\t  +3s   # a comment", "wait 3000 ms"},
     {__LINE__, "open \"a # not a comment\" # a comment", "open <a # not a comment>"},
@@ -267,7 +310,7 @@ TEST(ScenarioParser, StringEscapesAndUnicode) {
         SCOPED_TRACE("table line " + std::to_string(c.line));
         Scenario s = ParseScenario(c.source, "t");
         ASSERT_EQ(s.steps.size(), 1u);
-        EXPECT_EQ(s.steps[0].text, c.text);
+        EXPECT_EQ(s.steps[0].caption, c.text);
     }
 }
 
@@ -283,6 +326,28 @@ const ErrorCase kErrors[] = {
     {__LINE__, "opne \"Inbox\"", 1, 1, "unknown step `opne`"},
     {__LINE__, "wait 1s\n\n   frobnicate", 3, 4, "unknown step `frobnicate`"},
     {__LINE__, "expect colour blue", 1, 8, "unknown check `expect colour`"},
+    {__LINE__, "expect no thing", 1, 8, "unknown check `expect no thing`"},
+    {__LINE__, "expect call SetTimer", 1, 13, "a call like a trace line"},
+    {__LINE__, "expect call \"SetTimer(1, 2\"", 1, 13, "no closing parenthesis"},
+    {__LINE__, "expect call \"(1)\"", 1, 13, "begins with the operation's name"},
+    {__LINE__, "expect call \"Set Timer\"", 1, 13, "expected `= RESULT`"},
+    {__LINE__, "expect call \"F(a,,b)\"", 1, 13, "an empty argument"},
+    {__LINE__, "expect call \"F() =\"", 1, 13, "missing the result"},
+    {__LINE__, "expect call \"F\" by kipo by kipo", 1, 25, "unexpected `by`"},
+    {__LINE__, "expect call \"F\" since mark", 1, 17, "unexpected `since`"},
+    {__LINE__, "expect calls F 1 by shell", 1, 21, "a program (`kipo`, `widcomm` or `others`)"},
+    {__LINE__, "expect calls F 1 since then", 1, 24, "`mark`"},
+    {__LINE__, "expect kipo Frobs 1", 1, 13, "Kipo has no member `Frobs`"},
+    {__LINE__, "expect kipo BtState maybe", 1, 21, "`on`, `off`, `undecided` or a number"},
+    {__LINE__, "expect kipo FindMode on", 1, 22, "the find-window mode"},
+    {__LINE__, "expect kipo BtOffList inbox", 1, 23, "the list's entries (or `none`)"},
+    {__LINE__, "expect kipo LastCaption inbox", 1, 25, "a text in double quotes"},
+    // A likely typo names the verb it is close to; a far one names none.
+    {__LINE__, "wiat 3s", 1, 1, "unknown step `wiat`; did you mean `wait`?"},
+    {__LINE__, "opne \"Inbox\"", 1, 1, "did you mean `open`?"},
+    {__LINE__, "Expect bt on", 1, 1, "did you mean `expect`?"},
+    {__LINE__, "expect wfi on", 1, 8, "unknown check `expect wfi`; did you mean `expect wifi`?"},
+    {__LINE__, "expect iocn shown", 1, 8, "did you mean `expect icon`?"},
     {__LINE__, "open \"a\\qb\"", 1, 8, "bad escape \\q"},
     {__LINE__, "open \"\\u{110000}\"", 1, 7, "above U+10FFFF"},
     {__LINE__, "open \"\\u{}\"", 1, 7, "bad escape"},
@@ -456,3 +521,34 @@ TEST(ScenarioParser, GarbageNeverCrashes) {
 }
 
 } // namespace
+
+TEST(Suggest, NamesOnlyLikelyTypos) {
+    const std::vector<std::string> names = {"wait", "open", "open-behind", "expect", "type"};
+    const struct {
+        int line;
+        const char* word;
+        const char* suggestion;
+    } cases[] = {
+        {__LINE__, "wiat", "wait"}, // two neighbours swapped
+        {__LINE__, "WAIT", "wait"}, // letter case
+        {__LINE__, "wai", "wait"},  // one letter missing
+        {__LINE__, "opn-behind", "open-behind"},
+        {__LINE__, "open-behnd", "open-behind"},
+        {__LINE__, "tyep", "type"},
+        {__LINE__, "frobnicate", ""}, // nothing near
+        {__LINE__, "x", ""},          // too short to guess from
+        {__LINE__, "", ""},
+        {__LINE__, "waitwaitwait", ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE("table line " + std::to_string(c.line));
+        EXPECT_EQ(Suggest(c.word, names), c.suggestion);
+    }
+    // A far word's error names no verb.
+    try {
+        ParseScenario("frobnicate", "t");
+        ADD_FAILURE() << "parsed without error";
+    } catch (const ScenarioError& e) {
+        EXPECT_EQ(std::string(e.what()).find("did you mean"), std::string::npos) << e.what();
+    }
+}

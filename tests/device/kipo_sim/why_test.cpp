@@ -1,0 +1,309 @@
+// `kipo-sim why` against a scenario run of the same settings and windows, for every row of the
+// tick's precedence table (off lists first or last, caption new or unchanged) and both radios:
+// the rules tried and the deciding rule are the lines --explain prints for the same tick, and
+// the radio states why predicts for the first and the later ticks hold in the scenario.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+
+#include "tools/kipo-sim/kipo_sim_app.h"
+
+using namespace kiposim;
+
+namespace {
+
+struct Output {
+    int code = -1;
+    std::string out;
+};
+
+std::string ReadBack(std::FILE* file) {
+    std::fflush(file);
+    std::rewind(file);
+    std::string text;
+    char buf[4096];
+    std::size_t n;
+    while ((n = std::fread(buf, 1, sizeof buf, file)) > 0)
+        text.append(buf, n);
+    std::fclose(file);
+    return text;
+}
+
+Output Sim(const std::vector<std::string>& args, const std::string& input = "") {
+    std::FILE* out = std::tmpfile();
+    std::FILE* err = std::tmpfile();
+    std::istringstream in(input);
+    Output o;
+    o.code = RunKipoSim(args, in, out, err);
+    o.out = ReadBack(out) + ReadBack(err);
+    return o;
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);)
+        lines.push_back(line);
+    return lines;
+}
+
+std::string Trim(const std::string& s) {
+    const auto first = s.find_first_not_of(' ');
+    return first == std::string::npos ? "" : s.substr(first);
+}
+
+// What `why` printed for one tick: the explanation lines and each radio's state after it.
+struct WhyTick {
+    std::vector<std::string> explained;
+    std::string state[2]; // "on" / "off"
+};
+
+std::vector<WhyTick> ParseWhy(const std::string& out) {
+    std::vector<WhyTick> ticks;
+    for (const std::string& line : Lines(out)) {
+        if (line.rfind("first tick", 0) == 0 || line.rfind("every later tick", 0) == 0)
+            ticks.emplace_back();
+        else if (ticks.empty())
+            continue;
+        else if (line.rfind("    ", 0) == 0)
+            ticks.back().explained.push_back(Trim(line));
+        else if (line.rfind("  Bluetooth: ", 0) == 0 || line.rfind("  WiFi: ", 0) == 0) {
+            const int r = line[2] == 'B' ? 0 : 1;
+            // "off -> on", "stays on", "stays off: no effect (...)"
+            const std::string what = line.substr(line.find(": ") + 2);
+            const bool on = what.rfind("stays on", 0) == 0 || what.rfind("off -> on", 0) == 0;
+            ticks.back().state[r] = on ? "on" : "off";
+        }
+    }
+    return ticks;
+}
+
+// The explanation --explain printed for the first new caption of a scenario run, without the
+// outcome lines (which say what became of the radios, not which rules decided).
+std::vector<std::string> ExplainedFirstTick(const std::string& out) {
+    std::vector<std::string> lines;
+    bool inTick = false;
+    for (const std::string& line : Lines(out)) {
+        if (!inTick) {
+            inTick = line.find("  tick: caption ") != std::string::npos;
+            continue;
+        }
+        if (line.rfind("            ", 0) != 0)
+            break;
+        const std::string text = Trim(line);
+        if (text.find(" outcome: ") == std::string::npos &&
+            text.find("Kipo believes") == std::string::npos)
+            lines.push_back(text);
+    }
+    return lines;
+}
+
+struct Row {
+    int line;
+    bool wifi; // the radio the lists are about
+    int override_;
+    std::string onList, offList, onRunList;
+    int defaultAction;
+    std::vector<std::string> running;
+    std::string caption;
+    // What why must say: the deciding rule of the first tick and of the later ticks ("" none).
+    std::string firstDecision, laterDecision;
+};
+
+std::string RegFile(const Row& row) {
+    const std::string p = row.wifi ? "#w" : "#b";
+    auto list = [&](const std::string& entries) {
+        std::string text;
+        std::istringstream in(entries);
+        for (std::string e; std::getline(in, e, ';');)
+            text += p + e + ";";
+        return text;
+    };
+    std::ostringstream reg;
+    reg << "Windows Registry Editor Version 5.00\n\n"
+        << "[HKEY_CURRENT_USER\\software\\Kipo\\Kipo\\Settings]\n"
+        << "\"OnList\"=\"" << list(row.onList) << "\"\n"
+        << "\"OffList\"=\"" << list(row.offList) << "\"\n"
+        << "\"OnRunList\"=\"" << list(row.onRunList) << "\"\n"
+        << "\"" << (row.wifi ? "WFDefaultAction" : "DefaultAction") << "\"=dword:0000000"
+        << row.defaultAction << "\n"
+        << "\"OffTakesPrecedence\"=dword:0000000" << row.override_ << "\n"
+        << "\"BTControl\"=dword:00000001\n";
+    return reg.str();
+}
+
+const std::vector<Row> kRows = {
+    // Off lists first, caption new: the off entry wins over a running window and an on entry;
+    // later ticks: the radio known off stays decided, the running window is not looked at.
+    {__LINE__,
+     false,
+     1,
+     "Mail",
+     "Mail",
+     "Calendar",
+     0,
+     {"Calendar"},
+     "Mail - Inbox",
+     "off list entry 1",
+     "known off"},
+    {__LINE__,
+     true,
+     1,
+     "Mail",
+     "Mail",
+     "Calendar",
+     0,
+     {"Calendar"},
+     "Mail - Inbox",
+     "off list entry 1",
+     "known off"},
+    // Off lists first, no off entry matches: the running list, on every tick.
+    {__LINE__,
+     false,
+     1,
+     "Mail",
+     "Notes",
+     "Calendar",
+     2,
+     {"Calendar"},
+     "Mail - Inbox",
+     "running list entry 1",
+     "running list entry 1"},
+    {__LINE__,
+     true,
+     1,
+     "Mail",
+     "Notes",
+     "Calendar",
+     2,
+     {"Calendar"},
+     "Mail - Inbox",
+     "running list entry 1",
+     "running list entry 1"},
+    // Off lists first, nothing matches: the default action; later ticks: the radio it left
+    // known off stays decided.
+    {__LINE__,
+     false,
+     1,
+     "Notes",
+     "Notes",
+     "Tasks",
+     2,
+     {},
+     "Mail - Inbox",
+     "default action",
+     "known off"},
+    {__LINE__,
+     true,
+     1,
+     "Notes",
+     "Notes",
+     "Tasks",
+     2,
+     {},
+     "Mail - Inbox",
+     "default action",
+     "known off"},
+    // Off lists last, caption new: the running window wins over the off entry; later ticks:
+    // the running list only.
+    {__LINE__,
+     false,
+     0,
+     "Notes",
+     "Mail",
+     "Calendar",
+     2,
+     {"Calendar"},
+     "Mail - Inbox",
+     "running list entry 1",
+     "running list entry 1"},
+    {__LINE__,
+     true,
+     0,
+     "Notes",
+     "Mail",
+     "Calendar",
+     2,
+     {"Calendar"},
+     "Mail - Inbox",
+     "running list entry 1",
+     "running list entry 1"},
+    // Off lists last: the on-while-active entry wins over the off entry; later ticks nothing.
+    {__LINE__,
+     false,
+     0,
+     "Mail",
+     "Mail",
+     "Tasks",
+     2,
+     {},
+     "Mail - Inbox",
+     "on-while-active list entry 1",
+     ""},
+    {__LINE__,
+     true,
+     0,
+     "Mail",
+     "Mail",
+     "Tasks",
+     2,
+     {},
+     "Mail - Inbox",
+     "on-while-active list entry 1",
+     ""},
+    // Off lists last, no on entry: the off entry, then nothing.
+    {__LINE__, false, 0, "Notes", "Mail", "Tasks", 1, {}, "Mail - Inbox", "off list entry 1", ""},
+    {__LINE__, true, 0, "Notes", "Mail", "Tasks", 1, {}, "Mail - Inbox", "off list entry 1", ""},
+};
+
+std::string DecidedBy(const WhyTick& tick, bool wifi) {
+    const std::string head = std::string(wifi ? "WiFi" : "Bluetooth") + " decided: ";
+    for (const std::string& line : tick.explained)
+        if (line.rfind(head, 0) == 0)
+            return line;
+    return "";
+}
+
+TEST(KipoSimWhy, AgreesWithAScenarioForEveryRowOfThePrecedenceTable) {
+    int n = 0;
+    for (const Row& row : kRows) {
+        SCOPED_TRACE(testing::Message() << "row at line " << row.line);
+        const std::string reg = ::testing::TempDir() + "why_row_" + std::to_string(++n) + ".reg";
+        std::ofstream(reg, std::ios::binary) << RegFile(row);
+
+        std::vector<std::string> why = {"why",  "--registry", reg,      "--stack", "microsoft",
+                                        "--bt", "on",         "--wifi", "on"};
+        for (const std::string& r : row.running) {
+            why.push_back("--running");
+            why.push_back(r);
+        }
+        why.push_back(row.caption);
+        const Output said = Sim(why);
+        ASSERT_EQ(said.code, 0) << said.out;
+        const std::vector<WhyTick> ticks = ParseWhy(said.out);
+        ASSERT_EQ(ticks.size(), 2u) << said.out;
+        EXPECT_NE(DecidedBy(ticks[0], row.wifi).find(row.firstDecision), std::string::npos)
+            << said.out;
+        if (row.laterDecision.empty())
+            EXPECT_EQ(DecidedBy(ticks[1], row.wifi), "") << said.out;
+        else
+            EXPECT_NE(DecidedBy(ticks[1], row.wifi).find(row.laterDecision), std::string::npos)
+                << said.out;
+
+        // The same device, settings and windows as a scenario, expecting what why predicted.
+        std::string scenario = "stack microsoft\nbt on\nwifi on\n";
+        for (const std::string& r : row.running)
+            scenario += "open-behind \"" + r + "\"\n";
+        scenario += "open \"" + row.caption + "\"\nwait 1 tick\n";
+        scenario += "expect bt " + ticks[0].state[0] + "\nexpect wifi " + ticks[0].state[1] + "\n";
+        scenario += "wait 1 tick\n";
+        scenario += "expect bt " + ticks[1].state[0] + "\nexpect wifi " + ticks[1].state[1] + "\n";
+        const Output ran = Sim({"--explain", "--registry", reg, "-"}, scenario);
+        EXPECT_EQ(ran.code, 0) << scenario << ran.out;
+        EXPECT_EQ(ExplainedFirstTick(ran.out), ticks[0].explained) << said.out << ran.out;
+    }
+}
+
+} // namespace

@@ -1,0 +1,404 @@
+// The checks (`expect ...`): each looks at the device's own state (never through a platform
+// call) and, when it does not hold, says what it found instead.
+#include <limits>
+
+#include "platform/sim/device.h"
+#include "platform/sim/radios.h"
+#include "tools/kipo-sim/run_log.h"
+#include "tools/kipo-sim/scenario_cursor.h"
+#include "tools/kipo-sim/shell_view.h"
+#include "tools/kipo-sim/stage.h"
+#include "tools/kipo-sim/verb.h"
+
+namespace kiposim {
+
+using parse::Cursor;
+
+namespace {
+
+const std::string kHolds;
+constexpr int kProgram = sim::kProgramProcess;
+
+std::string OnOffText(bool on) {
+    return on ? "on" : "off";
+}
+
+std::string TypeName(DWORD type) {
+    switch (type) {
+    case REG_NONE:
+        return "REG_NONE";
+    case REG_SZ:
+        return "REG_SZ";
+    case REG_EXPAND_SZ:
+        return "REG_EXPAND_SZ";
+    case REG_BINARY:
+        return "REG_BINARY";
+    case REG_DWORD:
+        return "REG_DWORD";
+    case REG_MULTI_SZ:
+        return "REG_MULTI_SZ";
+    default:
+        return "type " + std::to_string(type);
+    }
+}
+
+// A stored value as a scenario would write it, for "found ..." messages.
+std::string ValueText(const sim::RegValue& value) {
+    if (value.type == REG_DWORD && value.data.size() == 4) {
+        DWORD d = 0;
+        for (int i = 3; i >= 0; --i)
+            d = (d << 8) | value.data[static_cast<std::size_t>(i)];
+        return "dword " + std::to_string(d);
+    }
+    if ((value.type == REG_SZ || value.type == REG_EXPAND_SZ) && value.data.size() % 2 == 0 &&
+        value.data.size() >= 2 && value.data[value.data.size() - 1] == 0 &&
+        value.data[value.data.size() - 2] == 0) {
+        WString text;
+        for (std::size_t i = 0; i + 2 < value.data.size(); i += 2)
+            text.push_back(static_cast<WCHAR>(value.data[i] | (value.data[i + 1] << 8)));
+        if (text.find(u'\0') == WString::npos)
+            return (value.type == REG_SZ ? "sz " : "expand-sz ") + QuoteCaption(text, 200);
+    }
+    std::string hex;
+    const char* digits = "0123456789abcdef";
+    for (std::size_t i = 0; i < value.data.size() && i < 64; ++i) {
+        hex += digits[value.data[i] >> 4];
+        hex += digits[value.data[i] & 15];
+    }
+    if (value.data.size() > 64)
+        hex += "...";
+    return TypeName(value.type) + " of " + std::to_string(value.data.size()) + " bytes " + hex;
+}
+
+std::string CheckValue(const sim::RegValue* value, const RegData& wanted) {
+    if (wanted.kind == RegData::Kind::Absent)
+        return value == nullptr ? "" : "the value exists: " + ValueText(*value);
+    if (value == nullptr)
+        return "the value is absent";
+    if (value->type != wanted.RegType() || value->data != wanted.Bytes())
+        return "found " + ValueText(*value);
+    return kHolds;
+}
+
+std::string CheckIcon(Stage& stage, const Step& s) {
+    ShellState shell = ReadShellState(stage.Device(), kProgram);
+    switch (s.icon) {
+    case IconCheck::Shown:
+        return shell.iconShown ? kHolds : "no notification icon of the program is shown";
+    case IconCheck::Hidden:
+        return shell.iconShown
+                   ? "the icon is shown (icon " + std::to_string(shell.iconResource) + ")"
+                   : kHolds;
+    case IconCheck::Resource:
+        if (!shell.iconShown)
+            return "no notification icon of the program is shown";
+        return shell.iconResource == s.count
+                   ? kHolds
+                   : "the icon shows icon " + std::to_string(shell.iconResource);
+    }
+    return kHolds;
+}
+
+std::string CheckWindow(Stage& stage, const Step& s) {
+    sim::Device& device = stage.Device();
+    const sim::Window* found = nullptr;
+    for (HWND handle : device.windows.TopLevel()) {
+        const sim::Window* w = device.windows.Get(handle);
+        if (w != nullptr && w->caption == s.caption) {
+            found = w;
+            break;
+        }
+    }
+    const char* state = found == nullptr ? "absent" : found->Visible() ? "visible" : "hidden";
+    const char* wanted = s.window == WindowCheck::Visible  ? "visible"
+                         : s.window == WindowCheck::Hidden ? "hidden"
+                                                           : "absent";
+    return std::string(state) == wanted ? kHolds : std::string("the window is ") + state;
+}
+
+std::string CheckForeground(Stage& stage, const Step& s) {
+    std::optional<WString> front = stage.Foreground();
+    if (!s.yes)
+        return front ? "in front: " + QuoteCaption(*front) : kHolds;
+    if (!front)
+        return "no window is in the foreground";
+    return *front == s.caption ? kHolds : "in front: " + QuoteCaption(*front);
+}
+
+std::string CheckKey(Stage& stage, const Step& s) {
+    HKEY root = nullptr;
+    WString path;
+    if (!sim::Registry::SplitRootPath(s.keyPath, &root, &path))
+        return "the key path names no registry root";
+    bool exists = stage.Device().registry.KeyExists(root, path);
+    return exists == s.yes ? kHolds : std::string("the key ") + (exists ? "exists" : "is absent");
+}
+
+std::string CheckInterval(Stage& stage, const Step& s) {
+    const HWND main = stage.MainWindow();
+    const sim::Timer* timer = main ? stage.Device().windows.timers.Find(main, 1) : nullptr;
+    if (timer == nullptr)
+        return main ? "the main window has no check timer" : "the program has no main window";
+    return static_cast<long long>(timer->period) == s.count
+               ? kHolds
+               : "the period is " + std::to_string(timer->period) + " ms";
+}
+
+std::string CheckHandles(Stage& stage, const Step& s) {
+    sim::Device& device = stage.Device();
+    int open = device.OpenHandles(kProgram);
+    if (open == s.count)
+        return kHolds;
+    std::string detail;
+    for (auto kind :
+         {sim::HandleKind::RegistryKey, sim::HandleKind::Event, sim::HandleKind::Library}) {
+        int n = device.OpenHandles(kProgram, kind);
+        if (n != 0)
+            detail +=
+                (detail.empty() ? "" : ", ") + std::to_string(n) + " " + sim::HandleKindName(kind);
+    }
+    return std::to_string(open) + " open" + (detail.empty() ? "" : " (" + detail + ")");
+}
+
+// `by kipo|widcomm|others` and, for counts, `since mark`, in either order.
+void ParseCallScope(Cursor& c, Step& s, bool allowSince) {
+    bool any = false;
+    while (!c.AtEnd()) {
+        if (c.NextIsWord("by") && !s.caller) {
+            c.Word("by");
+            const int who = c.Choice("a program", {"kipo", "widcomm", "others"});
+            s.caller = who == 0 ? Caller::Kipo : who == 1 ? Caller::Widcomm : Caller::Others;
+        } else if (allowSince && c.NextIsWord("since") && !s.sinceMark) {
+            c.Word("since");
+            c.Choice("`mark`", {"mark"});
+            s.sinceMark = true;
+        } else {
+            break;
+        }
+        any = true;
+    }
+    // The plain count keeps its old meaning and needs no log.
+    s.usesCallLog = any || !allowSince;
+}
+
+void ParsePattern(Cursor& c, Step& s) {
+    const int column = c.Column();
+    const WString text = c.String("a call like a trace line, e.g. \"SetTimer(main, 1, *)\"");
+    std::string error;
+    if (!CallPattern::Parse(ToUtf8(text), s.call, error))
+        c.Fail(column, "bad call pattern: " + error);
+}
+
+std::string TooManyCalls(const Stage& stage) {
+    return "more than " + std::to_string(CallLog::kMaxRecords) + " calls since the mark (" +
+           std::to_string(stage.calls.Dropped()) + " not kept): put a `mark` nearer";
+}
+
+std::string CheckNextCall(Stage& stage, const Step& s) {
+    // What comes next of that operation, so a wrong argument shows at once.
+    std::string near;
+    int shown = 0;
+    for (const LoggedCall* call : stage.calls.After(CallLog::kMaxRecords)) {
+        if (call->name != s.call.name || (s.caller && call->caller != *s.caller))
+            continue;
+        near += (shown == 0 ? "; next of that name: " : ", ") + CallText(*call);
+        if (++shown == 3)
+            break;
+    }
+    if (stage.calls.Next(s.call, s.caller) != nullptr)
+        return kHolds;
+    if (stage.calls.Dropped() > 0)
+        return TooManyCalls(stage);
+    return std::string("no such call after the previous `expect call` (or the mark)") +
+           (near.empty() ? "; none of that name" : near);
+}
+
+const Verb kVerbs[] = {
+    {"expect bt", VerbGroup::Check, false, [](Cursor& c, Step& s) { s.on = parse::OnOff(c); },
+     [](Stage& stage, const Step& s) {
+         bool on = sim::BluetoothIsOn(stage.Device());
+         return on == s.on ? kHolds : "Bluetooth is " + OnOffText(on);
+     },
+     nullptr},
+    {"expect wifi", VerbGroup::Check, false, [](Cursor& c, Step& s) { s.on = parse::OnOff(c); },
+     [](Stage& stage, const Step& s) {
+         bool on = sim::WifiIsOn(stage.Device());
+         return on == s.on ? kHolds : "the WLAN adapter is " + OnOffText(on) + (on ? " (D0)" : "");
+     },
+     nullptr},
+    {"expect running", VerbGroup::Check, false, [](Cursor&, Step&) {},
+     [](Stage& stage, const Step&) {
+         return stage.ProgramRunning() ? kHolds : "the program is not running";
+     },
+     nullptr},
+    {"expect ended", VerbGroup::Check, false, [](Cursor&, Step&) {},
+     [](Stage& stage, const Step&) {
+         return stage.ProgramRunning() ? "the program is still running" : kHolds;
+     },
+     nullptr},
+    {"expect icon", VerbGroup::Check, false,
+     [](Cursor& c, Step& s) {
+         if (c.NextIsWord("shown") || c.NextIsWord("hidden")) {
+             s.icon = c.Choice("", {"shown", "hidden"}) == 0 ? IconCheck::Shown : IconCheck::Hidden;
+         } else {
+             s.icon = IconCheck::Resource;
+             s.count = c.Number("`shown`, `hidden` or an icon resource number", 0, 65535);
+         }
+     },
+     CheckIcon, nullptr},
+    {"expect menu", VerbGroup::Check, false,
+     [](Cursor& c, Step& s) {
+         s.yes = c.Choice("the menu state", {"open", "closed"}) == 0;
+     },
+     [](Stage& stage, const Step& s) {
+         bool open = ReadShellState(stage.Device(), kProgram).menuOpen;
+         return open == s.yes ? kHolds
+                              : std::string("the popup menu is ") + (open ? "open" : "closed");
+     },
+     nullptr},
+    {"expect window", VerbGroup::Check, false,
+     [](Cursor& c, Step& s) {
+         s.caption = c.String("a caption");
+         const int state = c.Choice("the window state", {"visible", "hidden", "absent"});
+         s.window = state == 0   ? WindowCheck::Visible
+                    : state == 1 ? WindowCheck::Hidden
+                                 : WindowCheck::Absent;
+     },
+     CheckWindow, nullptr},
+    {"expect foreground", VerbGroup::Check, false,
+     [](Cursor& c, Step& s) {
+         // `none` (no foreground window) is a word; a caption is always a string.
+         if (c.NextIsWord("none")) {
+             c.Word("none");
+             s.yes = false;
+         } else {
+             s.caption = c.String("a caption (or `none`)");
+         }
+     },
+     CheckForeground, nullptr},
+    {"expect text", VerbGroup::Check, false,
+     [](Cursor& c, Step& s) {
+         s.control = parse::ControlId(c);
+         s.text = c.String("a text");
+     },
+     [](Stage& stage, const Step& s) {
+         std::string problem;
+         std::optional<WString> text = ControlText(stage.Device(), kProgram, s.control, problem);
+         if (!text)
+             return problem;
+         return *text == s.text ? kHolds : "the text is " + QuoteCaption(*text, 200);
+     },
+     nullptr},
+    {"expect checked", VerbGroup::Check, false,
+     [](Cursor& c, Step& s) {
+         s.control = parse::ControlId(c);
+         s.on = parse::OnOff(c);
+     },
+     [](Stage& stage, const Step& s) {
+         std::string problem;
+         std::optional<bool> checked = ControlChecked(stage.Device(), kProgram, s.control, problem);
+         if (!checked)
+             return problem;
+         return *checked == s.on ? kHolds : "it is " + std::string(*checked ? "checked" : "clear");
+     },
+     nullptr},
+    {"expect selected", VerbGroup::Check, false,
+     [](Cursor& c, Step& s) {
+         s.control = parse::ControlId(c);
+         s.item = static_cast<int>(c.Number("an item number (-1: none)", -1, 65535));
+     },
+     [](Stage& stage, const Step& s) {
+         std::string problem;
+         std::optional<int> item = ControlSelection(stage.Device(), kProgram, s.control, problem);
+         if (!item)
+             return problem;
+         return *item == s.item ? kHolds : "item " + std::to_string(*item) + " is selected";
+     },
+     nullptr},
+    {"expect setting", VerbGroup::Check, false,
+     [](Cursor& c, Step& s) {
+         s.valueName = c.Name("a setting name");
+         s.value = parse::Value(c, true);
+     },
+     [](Stage& stage, const Step& s) {
+         return CheckValue(stage.Device().registry.Find(
+                               HKEY_CURRENT_USER, FromUtf8(stage.SettingsKeyPath()), s.valueName),
+                           s.value);
+     },
+     nullptr},
+    {"expect reg", VerbGroup::Check, false,
+     [](Cursor& c, Step& s) {
+         s.keyPath = parse::KeyPath(c);
+         s.valueName = c.Name("a value name");
+         s.value = parse::Value(c, true);
+     },
+     [](Stage& stage, const Step& s) {
+         HKEY root = nullptr;
+         WString path;
+         if (!sim::Registry::SplitRootPath(s.keyPath, &root, &path))
+             return std::string("the key path names no registry root");
+         return CheckValue(stage.Device().registry.Find(root, path, s.valueName), s.value);
+     },
+     nullptr},
+    {"expect key", VerbGroup::Check, false,
+     [](Cursor& c, Step& s) {
+         s.keyPath = parse::KeyPath(c);
+         s.yes = c.Choice("`exists` or `absent`", {"exists", "absent"}) == 0;
+     },
+     CheckKey, nullptr},
+    {"expect interval", VerbGroup::Check, false,
+     [](Cursor& c, Step& s) {
+         s.count = c.Number("a period in ms", std::numeric_limits<std::int32_t>::min(),
+                            std::numeric_limits<std::uint32_t>::max());
+     },
+     CheckInterval, nullptr},
+    {"expect calls", VerbGroup::Check, false,
+     [](Cursor& c, Step& s) {
+         s.operation = c.Word("an operation name (e.g. SetDevicePower)");
+         s.count = c.Number("a call count", 0, std::numeric_limits<long long>::max());
+         ParseCallScope(c, s, true);
+     },
+     [](Stage& stage, const Step& s) {
+         // The plain form counts in the device's own trace, as it always has.
+         const std::uint64_t calls = s.usesCallLog
+                                         ? stage.calls.Count(s.operation, s.caller, s.sinceMark)
+                                         : stage.Device().trace.Count(s.operation);
+         return calls == static_cast<std::uint64_t>(s.count)
+                    ? kHolds
+                    : std::to_string(calls) + " call" + (calls == 1 ? "" : "s") +
+                          (s.caller ? std::string(" by ") + CallerName(*s.caller) : "") +
+                          (s.sinceMark ? " since the mark" : " so far");
+     },
+     nullptr},
+    {"expect call", VerbGroup::Check, false,
+     [](Cursor& c, Step& s) {
+         ParsePattern(c, s);
+         ParseCallScope(c, s, false);
+     },
+     CheckNextCall, nullptr},
+    {"expect no call", VerbGroup::Check, false,
+     [](Cursor& c, Step& s) {
+         ParsePattern(c, s);
+         ParseCallScope(c, s, false);
+     },
+     [](Stage& stage, const Step& s) {
+         if (stage.calls.Dropped() > 0)
+             return TooManyCalls(stage);
+         const LoggedCall* found = stage.calls.First(s.call, s.caller);
+         return found == nullptr ? kHolds
+                                 : "at " + FormatTime(found->time) + " " +
+                                       CallerName(found->caller) + " called " + CallText(*found);
+     },
+     nullptr},
+    {"expect handles", VerbGroup::Check, false,
+     [](Cursor& c, Step& s) { s.count = c.Number("a handle count", 0, 1'000'000); }, CheckHandles,
+     nullptr},
+};
+
+} // namespace
+
+std::span<const Verb> CheckVerbs() {
+    return kVerbs;
+}
+
+} // namespace kiposim

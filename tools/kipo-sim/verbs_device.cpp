@@ -1,0 +1,187 @@
+// Verbs done to the running device: windows of other programs, keys, the radios by hand, and
+// the program's icon, menu and dialogs.
+#include "platform/sim/device.h"
+#include "platform/sim/radios.h"
+#include "tools/kipo-sim/run_log.h"
+#include "tools/kipo-sim/scenario_cursor.h"
+#include "tools/kipo-sim/shell_view.h"
+#include "tools/kipo-sim/stage.h"
+#include "tools/kipo-sim/verb.h"
+
+namespace kiposim {
+
+using parse::Cursor;
+
+namespace {
+
+const std::string kDone;
+constexpr int kProgram = sim::kProgramProcess;
+
+void ParseCaption(Cursor& c, Step& s) {
+    s.caption = c.String("a caption");
+}
+
+std::string NoSuchWindow(const Step& s) {
+    return "no window is captioned " + QuoteCaption(s.caption);
+}
+
+std::string ButtonName(int id) {
+    return id == IDOK ? "OK" : id == IDCANCEL ? "Cancel" : std::to_string(id);
+}
+
+const Verb kVerbs[] = {
+    {"mark", VerbGroup::Action, false, [](Cursor&, Step& s) { s.usesCallLog = true; },
+     [](Stage& stage, const Step&) {
+         stage.calls.Mark();
+         return kDone;
+     },
+     [](const Step&) { return std::string("mark: call checks count from here"); }},
+    {"open", VerbGroup::Action, true, ParseCaption,
+     [](Stage& stage, const Step& s) {
+         stage.Device().OpenWindow(s.caption);
+         return kDone;
+     },
+     nullptr},
+    {"open-behind", VerbGroup::Action, false, ParseCaption,
+     [](Stage& stage, const Step& s) {
+         stage.Device().OpenWindowBehind(s.caption);
+         return kDone;
+     },
+     [](const Step& s) {
+         return "opens behind the foreground window: " + QuoteCaption(s.caption);
+     }},
+    {"front", VerbGroup::Action, true, ParseCaption,
+     [](Stage& stage, const Step& s) {
+         return stage.Device().Front(s.caption) ? kDone : NoSuchWindow(s);
+     },
+     nullptr},
+    {"close", VerbGroup::Action, true, ParseCaption,
+     [](Stage& stage, const Step& s) {
+         return stage.Device().Close(s.caption) ? kDone : NoSuchWindow(s);
+     },
+     [](const Step& s) { return "closes: " + QuoteCaption(s.caption); }},
+    {"rename", VerbGroup::Action, false,
+     [](Cursor& c, Step& s) {
+         s.caption = c.String("the old caption");
+         s.newCaption = c.String("the new caption");
+     },
+     [](Stage& stage, const Step& s) {
+         return stage.Device().Rename(s.caption, s.newCaption) ? kDone : NoSuchWindow(s);
+     },
+     [](const Step& s) {
+         return "renamed: " + QuoteCaption(s.caption) + " to " + QuoteCaption(s.newCaption);
+     }},
+    {"today", VerbGroup::Action, true, [](Cursor&, Step&) {},
+     [](Stage& stage, const Step&) {
+         return stage.Device().Front(u"Desktop")
+                    ? kDone
+                    : std::string("the Today screen (\"Desktop\") is gone");
+     },
+     nullptr},
+    {"no-front", VerbGroup::Action, false, [](Cursor&, Step&) {},
+     [](Stage& stage, const Step&) {
+         stage.Device().NoForeground();
+         return kDone;
+     },
+     nullptr},
+    {"press up", VerbGroup::Action, true, [](Cursor&, Step&) {},
+     [](Stage& stage, const Step&) {
+         stage.Device().PressKey(VK_UP);
+         return kDone;
+     },
+     [](const Step&) { return std::string("Up key down"); }},
+    {"release up", VerbGroup::Action, true, [](Cursor&, Step&) {},
+     [](Stage& stage, const Step&) {
+         stage.Device().ReleaseKey(VK_UP);
+         return kDone;
+     },
+     [](const Step&) { return std::string("Up key up"); }},
+    {"press app1", VerbGroup::Action, true, [](Cursor&, Step&) {},
+     [](Stage& stage, const Step&) {
+         stage.Device().TapKey(VK_APP1);
+         return kDone;
+     },
+     [](const Step&) { return std::string("Application Button 1 pressed"); }},
+    // Switched by hand, outside Kipo: the timeline gives "hand" as the reason.
+    {"user-bt", VerbGroup::Action, false, [](Cursor& c, Step& s) { s.on = parse::OnOff(c); },
+     [](Stage& stage, const Step& s) {
+         sim::UserSwitchBluetooth(stage.Device(), s.on);
+         return kDone;
+     },
+     nullptr, "hand"},
+    {"user-wifi", VerbGroup::Action, false, [](Cursor& c, Step& s) { s.on = parse::OnOff(c); },
+     [](Stage& stage, const Step& s) {
+         sim::UserSwitchWifi(stage.Device(), s.on);
+         return kDone;
+     },
+     nullptr, "hand"},
+    {"tap", VerbGroup::Action, true, [](Cursor&, Step&) {},
+     [](Stage& stage, const Step&) { return TapIcon(stage.Device(), kProgram, true); },
+     [](const Step&) { return std::string("tap on Kipo's icon"); }},
+    {"tap-other", VerbGroup::Action, true, [](Cursor&, Step&) {},
+     [](Stage& stage, const Step&) { return TapIcon(stage.Device(), kProgram, false); },
+     [](const Step&) { return std::string("another mouse message on Kipo's icon"); }},
+    {"menu", VerbGroup::Action, true,
+     [](Cursor& c, Step& s) { s.text = c.String("a menu item's text"); },
+     [](Stage& stage, const Step& s) { return ChooseMenuItem(stage.Device(), s.text); },
+     [](const Step& s) { return "menu: choose " + QuoteCaption(s.text); }},
+    {"dismiss", VerbGroup::Action, true, [](Cursor&, Step&) {},
+     [](Stage& stage, const Step&) { return DismissMenu(stage.Device()); },
+     [](const Step&) { return std::string("menu: dismissed"); }},
+    {"type", VerbGroup::Action, true,
+     [](Cursor& c, Step& s) {
+         s.control = parse::ControlId(c);
+         s.text = c.String("the text to type");
+     },
+     [](Stage& stage, const Step& s) {
+         return TypeText(stage.Device(), kProgram, s.control, s.text);
+     },
+     [](const Step& s) {
+         return "type into " + std::to_string(s.control) + ": " + QuoteCaption(s.text);
+     }},
+    {"check", VerbGroup::Action, true,
+     [](Cursor& c, Step& s) {
+         s.control = parse::ControlId(c);
+         s.on = parse::OnOff(c);
+     },
+     [](Stage& stage, const Step& s) {
+         return SetCheck(stage.Device(), kProgram, s.control, s.on);
+     },
+     [](const Step& s) { return (s.on ? "check " : "clear ") + std::to_string(s.control); }},
+    {"select", VerbGroup::Action, true,
+     [](Cursor& c, Step& s) {
+         s.control = parse::ControlId(c);
+         s.item = static_cast<int>(c.Number("an item number (-1: none)", -1, 65535));
+     },
+     [](Stage& stage, const Step& s) {
+         return SelectItem(stage.Device(), kProgram, s.control, s.item);
+     },
+     [](const Step& s) {
+         return "select item " + std::to_string(s.item) + " of " + std::to_string(s.control);
+     }},
+    {"choose", VerbGroup::Action, true, [](Cursor& c, Step& s) { s.control = parse::ControlId(c); },
+     [](Stage& stage, const Step& s) { return ChooseRadio(stage.Device(), kProgram, s.control); },
+     [](const Step& s) { return "choose " + std::to_string(s.control); }},
+    {"click", VerbGroup::Action, true,
+     [](Cursor& c, Step& s) {
+         if (c.NextIsWord("OK")) {
+             c.Word("OK");
+             s.control = IDOK;
+         } else if (c.NextIsWord("Cancel")) {
+             c.Word("Cancel");
+             s.control = IDCANCEL;
+         } else {
+             s.control = static_cast<int>(c.Number("a button id, `OK` or `Cancel`", 0, 65535));
+         }
+     },
+     [](Stage& stage, const Step& s) { return ClickButton(stage.Device(), kProgram, s.control); },
+     [](const Step& s) { return "click " + ButtonName(s.control); }},
+};
+
+} // namespace
+
+std::span<const Verb> DeviceVerbs() {
+    return kVerbs;
+}
+
+} // namespace kiposim
