@@ -63,13 +63,13 @@ bool SaveRegText(const Registry& registry, std::string* text, std::string* error
                  RegEncoding encoding = RegEncoding::Utf8);
 
 // To an open file descriptor (standard output: pass 1 after flushing stdio); on a failed
-// write `error` is the system's reason ("No space left on device").
+// write `error` says why ("no space left on the device").
 bool WriteRegFd(const Registry& registry, int fd, RegEncoding encoding, std::string* error);
 
 // Saves to `path` without ever damaging a file already there: the text goes to a new file
 // beside it, is flushed to the disk, and only then takes the old one's place (keeping its
 // permissions). On failure the old file is left byte for byte, the temporary file is removed,
-// and `error` says why, without the path ("Permission denied", "No space left on device"):
+// and `error` says why, without the path ("permission denied", "no space left on the device"):
 // the caller names the file as the user gave it.
 bool SaveRegFile(const Registry& registry, const std::string& path, RegEncoding encoding,
                  std::string* error);

@@ -1,11 +1,6 @@
 // Loading .reg text. The text is read twice: once to check every line, once to apply it, so
 // that a file with a mistake changes nothing, without holding its keys and values twice.
-#include <cerrno>
-#include <cstring>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
+#include "platform/sim/host_file.h"
 #include "platform/sim/reg_file.h"
 #include "platform/sim/reg_file_lines.h"
 
@@ -312,31 +307,11 @@ bool Parse(const std::string& bytes, RegFileError* error, Registry* target) {
 
 // The whole file in one string, or why it cannot be read.
 bool ReadWhole(const std::string& path, std::string* bytes, RegFileError* error) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    struct stat info {};
-    int problem = fd < 0 ? errno : 0;
-    if (problem == 0 && ::fstat(fd, &info) != 0)
-        problem = errno;
-    if (problem == 0 && S_ISDIR(info.st_mode))
-        problem = EISDIR;
-    if (problem == 0 && S_ISREG(info.st_mode))
-        bytes->reserve(static_cast<std::size_t>(info.st_size));
-    char buffer[1 << 16];
-    while (problem == 0) {
-        const ssize_t got = ::read(fd, buffer, sizeof buffer);
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got < 0)
-            problem = errno;
-        if (got <= 0)
-            break;
-        bytes->append(buffer, static_cast<std::size_t>(got));
-    }
-    if (fd >= 0)
-        ::close(fd);
-    if (problem != 0)
-        *error = {0, 0, std::string("cannot read: ") + std::strerror(problem)};
-    return problem == 0;
+    std::string why;
+    if (ReadHostFile(path, *bytes, why))
+        return true;
+    *error = {0, 0, "cannot read: " + why};
+    return false;
 }
 
 } // namespace

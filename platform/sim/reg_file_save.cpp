@@ -4,13 +4,13 @@
 // a read-only folder or a crash midway leaves the previous file as it was.
 #include <cerrno>
 #include <cstdlib>
-#include <cstring>
 #include <fcntl.h>
 #include <sstream>
 #include <streambuf>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "platform/sim/host_file.h"
 #include "platform/sim/reg_file.h"
 
 namespace sim {
@@ -59,7 +59,7 @@ class FdBuffer : public std::streambuf {
 };
 
 std::string Reason(int problem) {
-    return std::strerror(problem);
+    return ErrnoWords(problem);
 }
 
 // Writes to `fd`; on failure `error` says why (the system's words when writing failed).

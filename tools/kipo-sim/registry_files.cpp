@@ -24,8 +24,8 @@ bool SaveRegistryFile(const sim::Registry& registry, const std::string& file, bo
         saved = sim::SaveRegFile(registry, file, encoding, &error);
     }
     if (!saved)
-        std::fprintf(err, "kipo-sim: cannot save the registry to %s: %s\n", file.c_str(),
-                     error.c_str());
+        std::fprintf(err, "kipo-sim: cannot save the registry to %s: %s\n",
+                     file == "-" ? "standard output" : file.c_str(), error.c_str());
     return saved;
 }
 

@@ -1,10 +1,20 @@
 #include "tools/kipo-sim/runner.h"
 
 #include "platform/sim/device.h"
+#include "tools/kipo-sim/progress.h"
 #include "tools/kipo-sim/registry_files.h"
 #include "tools/kipo-sim/verb.h"
 
 namespace kiposim {
+
+namespace {
+
+// Terminal colours for held and failed checks (SGR sequences).
+constexpr const char* kGreen = "\033[32m";
+constexpr const char* kRed = "\033[1;31m";
+constexpr const char* kPlain = "\033[0m";
+
+} // namespace
 
 Runner::Runner(const Scenario& scenario, const Options& options, std::FILE* out)
     : scenario_(scenario), options_(options), out_(out),
@@ -28,6 +38,12 @@ Runner::Runner(const Scenario& scenario, const Options& options, std::FILE* out)
 
 Runner::~Runner() = default;
 
+void Runner::SetConsole(bool colour, Progress* progress, std::FILE* data) {
+    colour_ = colour;
+    progress_ = progress;
+    data_ = data;
+}
+
 RunResult Runner::Run() {
     device_ = std::make_unique<sim::Device>();
     stage_.device = device_.get();
@@ -35,10 +51,12 @@ RunResult Runner::Run() {
     log_.KeepTicks(!options_.svgFile.empty());
     ListenToCalls(true);
 
-    if (!options_.registryFile.empty() &&
-        !LoadRegistryFile(device.registry, options_.registryFile, err_)) {
-        result_.exitCode = 2;
-        return result_;
+    if (!options_.registryFile.empty()) {
+        BeforeOutput();
+        if (!LoadRegistryFile(device.registry, options_.registryFile, err_)) {
+            result_.exitCode = 2;
+            return result_;
+        }
     }
 
     if (plan_.empty())
@@ -57,21 +75,6 @@ RunResult Runner::Run() {
         (result_.checksFailed > 0 || result_.stepFailed || result_.saveFailed) ? 1 : 0;
     PrintSummary(result_);
     return result_;
-}
-
-// --save-registry: only a run whose checks all held and whose steps all applied saves, so a
-// failed run never replaces a registry file that a later run would start from.
-void Runner::SaveRegistry(const sim::Device& device) {
-    if (options_.saveRegistryFile.empty())
-        return;
-    if (result_.checksFailed > 0 || result_.stepFailed) {
-        std::fprintf(err_, "kipo-sim: the registry is not saved to %s: the run failed\n",
-                     options_.saveRegistryFile.c_str());
-        return;
-    }
-    if (!SaveRegistryFile(device.registry, options_.saveRegistryFile, options_.saveRegistryUtf8,
-                          out_, err_))
-        result_.saveFailed = true;
 }
 
 // The listener finds the program's main frame when its check timer starts, and feeds
@@ -101,6 +104,8 @@ void Runner::DriveAgenda() {
         if (*next > device.Now())
             device.SetNow(*next);
         device.scheduler.RunDueItem();
+        if (progress_ != nullptr)
+            progress_->Update(device.Now());
     }
 }
 
@@ -145,7 +150,8 @@ void Runner::RunStep(std::size_t index) {
         if (found.empty()) {
             ++result_.checksHeld;
             if (!options_.quiet)
-                Line("holds: line " + std::to_string(step.line) + ": " + step.source);
+                Line(Paint("holds", kGreen) + ": line " + std::to_string(step.line) + ": " +
+                     step.source);
         } else {
             ++result_.checksFailed;
             Failure(step, found);
@@ -249,19 +255,49 @@ void Runner::Finish() {
         Line("end of the scenario");
 }
 
+// The progress line shares the terminal: it goes before anything else is written.
+// --save-registry: only a run whose checks all held and whose steps all applied saves, so a
+// failed run never replaces a registry file that a later run would start from. "-" is the
+// data stream (standard output).
+void Runner::SaveRegistry(const sim::Device& device) {
+    if (options_.saveRegistryFile.empty())
+        return;
+    BeforeOutput();
+    if (result_.checksFailed > 0 || result_.stepFailed) {
+        std::fprintf(err_, "kipo-sim: the registry is not saved to %s: the run failed\n",
+                     options_.saveRegistryFile.c_str());
+        return;
+    }
+    if (!SaveRegistryFile(device.registry, options_.saveRegistryFile, options_.saveRegistryUtf8,
+                          data_ != nullptr ? data_ : stdout, err_))
+        result_.saveFailed = true;
+}
+
+void Runner::BeforeOutput() {
+    if (progress_ != nullptr)
+        progress_->Clear();
+}
+
+std::string Runner::Paint(const std::string& text, const char* colour) const {
+    return colour_ ? colour + text + kPlain : text;
+}
+
 void Runner::Line(const std::string& text) {
     if (options_.quiet)
         return;
+    BeforeOutput();
     std::fprintf(out_, "%s  %s\n", FormatTime(device_->Now()).c_str(), text.c_str());
 }
 
 void Runner::Failure(const Step& step, const std::string& text) {
     std::string where = step.line > 0 ? "line " + std::to_string(step.line) + ": " : "";
-    std::fprintf(out_, "%s  FAILED %s%s: %s\n", FormatTime(device_->Now()).c_str(), where.c_str(),
-                 step.source.c_str(), text.c_str());
+    BeforeOutput();
+    std::fprintf(out_, "%s  %s %s%s: %s\n", FormatTime(device_->Now()).c_str(),
+                 Paint("FAILED", kRed).c_str(), where.c_str(), step.source.c_str(), text.c_str());
 }
 
 void Runner::PrintSummary(const RunResult& result) {
+    BeforeOutput();
     std::fprintf(out_, "\nSummary: %s simulated, %llu run%s of the check timer\n",
                  FormatTime(result.endTime).c_str(), static_cast<unsigned long long>(result.ticks),
                  result.ticks == 1 ? "" : "s");
@@ -294,8 +330,11 @@ void Runner::PrintSummary(const RunResult& result) {
                  "without activity)\n",
                  "Idle timer", idle.Resets(), idle.Resets() == 1 ? "" : "s", lapses,
                  lapses == 1 ? "" : "s", FormatTime(model::IdleTimer::kTimeoutMs).c_str());
-    std::fprintf(out_, "  %-10s %d held, %d failed%s\n", "Checks", result.checksHeld,
-                 result.checksFailed,
+    const std::string held = std::to_string(result.checksHeld) + " held";
+    const std::string failed = std::to_string(result.checksFailed) + " failed";
+    std::fprintf(out_, "  %-10s %s, %s%s\n", "Checks",
+                 (result.checksHeld > 0 ? Paint(held, kGreen) : held).c_str(),
+                 (result.checksFailed > 0 ? Paint(failed, kRed) : failed).c_str(),
                  result.stepFailed   ? "; a step could not apply"
                  : result.saveFailed ? "; the registry was not saved"
                                      : "");

@@ -22,6 +22,8 @@ struct TraceCall;
 
 namespace kiposim {
 
+class Progress;
+
 // What the run found, besides its printed report.
 struct RunResult {
     int exitCode =
@@ -40,6 +42,10 @@ class Runner {
     ~Runner();
     Runner(const Runner&) = delete;
     Runner& operator=(const Runner&) = delete;
+
+    // Colour in the report for held and failed checks; a progress line to keep up to date
+    // (or none); where a `-` output file goes (standard output; the report is elsewhere then).
+    void SetConsole(bool colour, Progress* progress, std::FILE* data);
 
     RunResult Run();
     // Where .reg file errors go (standard error unless told otherwise).
@@ -101,6 +107,8 @@ class Runner {
 
     // Output.
     void Line(const std::string& text);
+    void BeforeOutput();
+    std::string Paint(const std::string& text, const char* colour) const;
     void Failure(const Step& step, const std::string& text);
     void PrintSummary(const RunResult& result);
     std::string ProcessLabel(int process) const;
@@ -109,6 +117,9 @@ class Runner {
     Options options_;
     std::FILE* out_;
     std::FILE* err_ = stderr;
+    std::FILE* data_ = nullptr;
+    bool colour_ = false;
+    Progress* progress_ = nullptr;
     std::vector<Step> plan_; // the scenario's steps with the implicit start in its place
     std::unique_ptr<sim::Device> device_;
     Stage stage_; // what the steps act on: the device, its set-up, the program's frame

@@ -7,6 +7,7 @@
 #include "platform/sim/device.h"
 #include "settings/rule_lists.h"
 #include "settings/settings_store.h"
+#include "tools/kipo-sim/reg_type_name.h"
 #include "tools/kipo-sim/run_log.h"
 #include "tools/kipo-sim/settings_probe.h"
 
@@ -402,31 +403,6 @@ class Checker {
         }
     }
 
-    static const char* TypeName(DWORD type) {
-        switch (type) {
-        case REG_NONE:
-            return "REG_NONE";
-        case REG_SZ:
-            return "REG_SZ";
-        case REG_EXPAND_SZ:
-            return "REG_EXPAND_SZ";
-        case REG_BINARY:
-            return "REG_BINARY";
-        case REG_DWORD:
-            return "REG_DWORD";
-        case REG_MULTI_SZ:
-            return "REG_MULTI_SZ";
-        default:
-            break;
-        }
-        return nullptr;
-    }
-
-    static std::string TypeText(DWORD type) {
-        const char* name = TypeName(type);
-        return name != nullptr ? name : "type " + std::to_string(type);
-    }
-
     // Values of another registry type than Kipo writes, and how Kipo reads them.
     void Types() {
         for (const SettingValue& value : SettingValues) {
@@ -459,7 +435,7 @@ class Checker {
                         "; probably meant a plain string (REG_SZ)";
             }
             Add(ToUtf8(value.name),
-                "stored as " + TypeText(raw->type) + ", not " + TypeText(expected) +
+                "stored as " + RegTypeName(raw->type) + ", not " + RegTypeName(expected) +
                     " as Kipo writes it: " + reads,
                 "type");
         }

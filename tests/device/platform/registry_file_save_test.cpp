@@ -135,7 +135,7 @@ TEST_F(RegFileSave, AStreamThatFailsSaysWhy) {
     ASSERT_GE(full, 0);
     std::string error;
     EXPECT_FALSE(sim::WriteRegFd(device.registry, full, sim::RegEncoding::Utf16, &error));
-    EXPECT_EQ(error, "No space left on device");
+    EXPECT_EQ(error, "no space left on the device");
     ::close(full);
     std::ofstream closed;
     EXPECT_FALSE(sim::WriteRegText(device.registry, closed, sim::RegEncoding::Utf8, &error));
@@ -166,8 +166,8 @@ TEST_F(RegFileSave, AFailedSaveLeavesThePreviousFileByteForByte) {
         const char* says;
     };
     const Row rows[] = {
-        {__LINE__, "/no such folder/x.reg", "No such file or directory"},
-        {__LINE__, "", "Is a directory"}, // the folder itself
+        {__LINE__, "/no such folder/x.reg", "no such file"},
+        {__LINE__, "", "is a folder"}, // the folder itself
     };
     WriteBytes(folder_ + "/kept.reg", previous);
     for (const Row& row : rows) {
@@ -202,7 +202,7 @@ TEST_F(RegFileSave, AReadOnlyFolderKeepsItsFile) {
     }
     std::string error;
     EXPECT_FALSE(sim::SaveRegFile(device.registry, path, sim::RegEncoding::Utf16, &error));
-    EXPECT_TRUE(error == "Read-only file system" || error == "Permission denied") << error;
+    EXPECT_TRUE(error == "read-only file system" || error == "permission denied") << error;
     EXPECT_EQ(ReadBytes(path), previous);
     EXPECT_EQ(Listing(folder_), std::vector<std::string>{"kept.reg"});
     ::chmod(folder_.c_str(), 0755);
@@ -220,7 +220,7 @@ TEST_F(RegFileSave, AFullDiskKeepsThePreviousFile) {
     device.registry.Put(HKEY_CURRENT_USER, TEXT("big"), TEXT("blob"), REG_BINARY,
                         std::vector<BYTE>(64 * 1024, 0x5A));
     EXPECT_FALSE(sim::SaveRegFile(device.registry, path, sim::RegEncoding::Utf16, &error));
-    EXPECT_EQ(error, "No space left on device");
+    EXPECT_EQ(error, "no space left on the device");
     EXPECT_EQ(ReadBytes(path), previous);
     EXPECT_EQ(Listing(folder_), std::vector<std::string>{"kept.reg"});
 }

@@ -295,8 +295,8 @@ TEST_F(RegFile, MalformedTextIsRefusedWholeNamingLineAndColumn) {
 TEST_F(RegFile, ErrorsReadAsCompilersWriteThem) {
     const sim::RegFileError atLine{4, 5, "missing closing quote"};
     EXPECT_EQ(atLine.Describe("my dir/x.reg"), "my dir/x.reg:4:5: missing closing quote");
-    const sim::RegFileError whole{0, 0, "cannot read: Is a directory"};
-    EXPECT_EQ(whole.Describe("../regs"), "../regs: cannot read: Is a directory");
+    const sim::RegFileError whole{0, 0, "cannot read: is a folder"};
+    EXPECT_EQ(whole.Describe("../regs"), "../regs: cannot read: is a folder");
 }
 
 TEST_F(RegFile, AFileThatCannotBeReadSaysWhy) {
@@ -312,11 +312,11 @@ TEST_F(RegFile, AFileThatCannotBeReadSaysWhy) {
         const char* says;
     };
     std::vector<Row> rows = {
-        {__LINE__, folder + "/missing.reg", "cannot read: No such file or directory"},
-        {__LINE__, folder, "cannot read: Is a directory"},
+        {__LINE__, folder + "/missing.reg", "cannot read: no such file"},
+        {__LINE__, folder, "cannot read: is a folder"},
     };
     if (geteuid() != 0) // root reads whatever the permissions say
-        rows.push_back({__LINE__, locked, "cannot read: Permission denied"});
+        rows.push_back({__LINE__, locked, "cannot read: permission denied"});
     for (const Row& row : rows) {
         SCOPED_TRACE(testing::Message() << "table line " << row.line);
         sim::Registry registry;
