@@ -47,7 +47,6 @@ public:
 
     // The current device; aborts with a message when there is none.
     static Device& Current();
-    static Device* CurrentOrNull();
 
     // Virtual clock, in milliseconds since boot.
     std::uint64_t Now() const { return now_; }

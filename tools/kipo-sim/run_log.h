@@ -62,7 +62,6 @@ class RunLog {
     std::vector<RadioSegment> Segments(Radio radio) const;
     // Milliseconds the radio was on during the run.
     std::uint64_t TimeOn(Radio radio) const;
-    bool InitiallyOn(Radio radio) const { return initial_[static_cast<int>(radio)]; }
 
   private:
     std::vector<CaptionBand> captions_;

@@ -324,4 +324,22 @@ TEST(KipoSimCheck, TheDefaultsHaveNoFindings) {
     EXPECT_EQ(o.out, "defaults: no findings\n");
 }
 
+// A list far longer than anyone writes is checked in bounded time: its entries past the
+// first 500 are not compared with one another, and that is said.
+TEST(KipoSimCheck, HugeListsAreBoundedAndSaySo) {
+    std::string entries;
+    for (int i = 1; i <= 1200; ++i)
+        entries += "#bP" + std::string(static_cast<std::size_t>(i % 40), 'x') + ";";
+    const std::string reg = ::testing::TempDir() + "check_huge.reg";
+    std::ofstream(reg, std::ios::binary)
+        << "Windows Registry Editor Version 5.00\n\n"
+           "[HKEY_CURRENT_USER\\software\\Kipo\\Kipo\\Settings]\n\"OnList\"=\""
+        << entries << "\"\n\"OffList\"=\"" << entries << "\"\n";
+    const Output o = Sim({"check", "--registry", reg});
+    EXPECT_EQ(o.code, 1);
+    EXPECT_NE(o.out.find(": OnList: has more than 500 entries"), std::string::npos);
+    EXPECT_NE(o.out.find("were not tried (after 1000)"), std::string::npos);
+    EXPECT_NE(o.out.find("[twice]"), std::string::npos);
+}
+
 } // namespace
