@@ -82,6 +82,7 @@ class KipoSimRegistry : public ::testing::Test {
         folder_ = ::testing::TempDir() + "kipo_sim_reg_" + std::to_string(::getpid());
         std::filesystem::remove_all(folder_);
         std::filesystem::create_directories(folder_);
+        in_ = folder_ + "/in.reg";
         // regedit's own form as input.
         Write(in_, Utf16("Windows Registry Editor Version 5.00\r\n\r\n"
                          "[HKEY_CURRENT_USER\\software\\Kipo\\Kipo\\Settings]\r\n"
@@ -90,7 +91,7 @@ class KipoSimRegistry : public ::testing::Test {
     void TearDown() override { std::filesystem::remove_all(folder_); }
 
     std::string folder_;
-    std::string in_ = ::testing::TempDir() + "kipo_sim_reg_in.reg";
+    std::string in_; // in folder_: tests running side by side must not share it
 };
 
 TEST_F(KipoSimRegistry, SavesAsRegeditDoesOrInUtf8) {
