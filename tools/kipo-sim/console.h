@@ -18,7 +18,7 @@ struct Console {
     bool Colour(bool reportOnErr) const {
         return !noColor && (reportOnErr ? errTerminal : outTerminal);
     }
-    bool Progress() const { return errTerminal; }
+    bool ShowProgress() const { return errTerminal; }
 };
 
 // The console from the environment: isatty on both streams, NO_COLOR, and for tests

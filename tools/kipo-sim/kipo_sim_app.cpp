@@ -108,7 +108,7 @@ int RunKipoSim(const std::vector<std::string>& args, std::istream& in, std::FILE
     if (!options.quiet)
         std::fprintf(report, "kipo-sim: %s\n", name.c_str());
     std::optional<Progress> progress;
-    if (console.Progress())
+    if (console.ShowProgress())
         progress.emplace(err, console.progressAfter);
     Runner runner(scenario, options, report);
     runner.SetConsole(console.Colour(reportOnErr), progress ? &*progress : nullptr, out);

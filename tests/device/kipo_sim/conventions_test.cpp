@@ -215,7 +215,7 @@ TEST(KipoSimConventions, ConsoleFromTheEnvironment) {
         EXPECT_EQ(console.Colour(false), c.colourOnTerminal);
         EXPECT_EQ(console.progressAfter.count(), c.afterMs);
         EXPECT_FALSE(MakeConsole(false, false, c.noColor, c.after).Colour(false));
-        EXPECT_FALSE(MakeConsole(false, false, c.noColor, c.after).Progress());
+        EXPECT_FALSE(MakeConsole(false, false, c.noColor, c.after).ShowProgress());
     }
 }
 
