@@ -1,8 +1,8 @@
 #include "tools/kipo-sim/runner.h"
 
 #include "platform/sim/device.h"
-#include "platform/sim/reg_file.h"
 #include "tools/kipo-sim/progress.h"
+#include "tools/kipo-sim/registry_files.h"
 #include "tools/kipo-sim/verb.h"
 
 namespace kiposim {
@@ -52,11 +52,8 @@ RunResult Runner::Run() {
     ListenToCalls(true);
 
     if (!options_.registryFile.empty()) {
-        sim::RegFileError error;
-        if (!sim::LoadRegFile(device.registry, options_.registryFile, &error)) {
-            BeforeOutput();
-            std::fprintf(out_, "kipo-sim: %s: %s\n", options_.registryFile.c_str(),
-                         error.Text().c_str());
+        BeforeOutput();
+        if (!LoadRegistryFile(device.registry, options_.registryFile, err_)) {
             result_.exitCode = 2;
             return result_;
         }
@@ -72,27 +69,10 @@ RunResult Runner::Run() {
     log_.End(result_.endTime);
     result_.ticks = log_.TickCount();
 
-    if (options_.saveRegistryFile == "-") {
-        std::string text, error;
-        const bool saved = sim::SaveRegText(device.registry, &text, &error);
-        if (!saved ||
-            std::fwrite(text.data(), 1, text.size(), data_ ? data_ : stdout) != text.size()) {
-            BeforeOutput();
-            std::fprintf(out_, "kipo-sim: cannot write the registry to standard output%s%s\n",
-                         saved ? "" : ": ", error.c_str());
-            result_.stepFailed = true;
-        }
-    } else if (!options_.saveRegistryFile.empty()) {
-        std::string error;
-        if (!sim::SaveRegFile(device.registry, options_.saveRegistryFile, &error)) {
-            BeforeOutput();
-            std::fprintf(out_, "kipo-sim: cannot write %s: %s\n", options_.saveRegistryFile.c_str(),
-                         error.c_str());
-            result_.stepFailed = true;
-        }
-    }
+    SaveRegistry(device);
     ListenToCalls(false);
-    result_.exitCode = (result_.checksFailed > 0 || result_.stepFailed) ? 1 : 0;
+    result_.exitCode =
+        (result_.checksFailed > 0 || result_.stepFailed || result_.saveFailed) ? 1 : 0;
     PrintSummary(result_);
     return result_;
 }
@@ -296,6 +276,23 @@ void Runner::Finish() {
 }
 
 // The progress line shares the terminal: it goes before anything else is written.
+// --save-registry: only a run whose checks all held and whose steps all applied saves, so a
+// failed run never replaces a registry file that a later run would start from. "-" is the
+// data stream (standard output).
+void Runner::SaveRegistry(const sim::Device& device) {
+    if (options_.saveRegistryFile.empty())
+        return;
+    BeforeOutput();
+    if (result_.checksFailed > 0 || result_.stepFailed) {
+        std::fprintf(err_, "kipo-sim: the registry is not saved to %s: the run failed\n",
+                     options_.saveRegistryFile.c_str());
+        return;
+    }
+    if (!SaveRegistryFile(device.registry, options_.saveRegistryFile, options_.saveRegistryUtf8,
+                          data_ != nullptr ? data_ : stdout, err_))
+        result_.saveFailed = true;
+}
+
 void Runner::BeforeOutput() {
     if (progress_ != nullptr)
         progress_->Clear();
@@ -358,7 +355,9 @@ void Runner::PrintSummary(const RunResult& result) {
     std::fprintf(out_, "  %-10s %s, %s%s\n", "Checks",
                  (result.checksHeld > 0 ? Paint(held, kGreen) : held).c_str(),
                  (result.checksFailed > 0 ? Paint(failed, kRed) : failed).c_str(),
-                 result.stepFailed ? "; a step could not apply" : "");
+                 result.stepFailed   ? "; a step could not apply"
+                 : result.saveFailed ? "; the registry was not saved"
+                                     : "");
 }
 
 } // namespace kiposim

@@ -32,6 +32,7 @@ struct RunResult {
     int checksHeld = 0;
     int checksFailed = 0;
     bool stepFailed = false;
+    bool saveFailed = false; // --save-registry could not write its file
     std::uint64_t endTime = 0;
     std::uint64_t ticks = 0;
 };
@@ -48,6 +49,8 @@ class Runner {
     void SetConsole(bool colour, Progress* progress, std::FILE* data);
 
     RunResult Run();
+    // Where .reg file errors go (standard error unless told otherwise).
+    void SetErrors(std::FILE* err) { err_ = err; }
     const RunLog& Log() const { return log_; }
 
   private:
@@ -78,6 +81,7 @@ class Runner {
     void TickWaitReached();
     void Finish();
     void DriveAgenda();
+    void SaveRegistry(const sim::Device& device);
 
     // Program start and device power-on (runner_steps.cpp); the steps themselves are verbs.
     void ApplyDeviceSetUp();
@@ -115,6 +119,7 @@ class Runner {
     const Scenario& scenario_;
     Options options_;
     std::FILE* out_;
+    std::FILE* err_ = stderr;
     std::FILE* data_ = nullptr;
     bool colour_ = false;
     Progress* progress_ = nullptr;
