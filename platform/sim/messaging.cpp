@@ -26,7 +26,11 @@ bool ForWindow(const MessageFilter& filter, HWND target) {
     return target != nullptr && Dev().windows.IsSelfOrAncestor(filter.window, target);
 }
 
-bool PeekFor(int process, MSG& msg, const MessageFilter& filter, bool remove) {
+// `waiting`: the process waits for its next message (GetMessage), so the end of a run whose
+// agenda ran out reaches it here, after its posted messages and before paint and timers, as
+// WM_QUIT does on Windows: a program whose timer is due again whenever it looks still ends.
+bool PeekFor(int process, MSG& msg, const MessageFilter& filter, bool remove,
+             bool waiting = false) {
     Device& device = Dev();
     WindowManager& wm = device.windows;
     auto match = [&](const MSG& m) {
@@ -36,6 +40,12 @@ bool PeekFor(int process, MSG& msg, const MessageFilter& filter, bool remove) {
         return true;
     if (wm.queues.TakeQuit(process, remove, msg))
         return true;
+    if (waiting && device.scheduler.RanOut()) {
+        wm.queues.PostQuit(process, 0);
+        device.scheduler.MarkEnded();
+        if (wm.queues.TakeQuit(process, remove, msg))
+            return true;
+    }
     if (InRange(filter, WM_PAINT)) {
         // One stack for every tree: a fresh one per top-level window cost an allocation each.
         std::vector<HWND> stack;
@@ -108,26 +118,14 @@ std::uint64_t NextTimer(int waiting, const MessageFilter* filter) {
     return next;
 }
 
-// The agenda ran out while `waiting` waited: the run ends now, not when the program is next
-// idle (one whose timer is due again whenever it looks would never be).
-void EndRunIfAgendaRanOut(int waiting) {
-    Device& device = Dev();
-    if (!device.scheduler.RanOut())
-        return;
-    device.windows.queues.PostQuit(waiting, 0);
-    device.scheduler.MarkEnded();
-}
-
 // One step of the world while `waiting` waits for a message: another process's message, a
 // due agenda item, the end of the run, or the clock moving on.
 void WaitStep(int waiting, const MessageFilter& filter) {
     Device& device = Dev();
     if (ServiceOtherProcess(waiting))
         return;
-    if (device.scheduler.RunDueItem()) {
-        EndRunIfAgendaRanOut(waiting);
+    if (device.scheduler.RunDueItem())
         return;
-    }
     if (device.scheduler.Empty()) {
         device.windows.queues.PostQuit(waiting, 0);
         device.scheduler.MarkEnded();
@@ -186,7 +184,7 @@ Fetch Get(MSG& msg, const MessageFilter& filter, const std::function<bool()>& st
     for (;;) {
         if (stop && stop())
             return Fetch::Stopped;
-        if (PeekFor(process, msg, filter, true))
+        if (PeekFor(process, msg, filter, true, true))
             return msg.message == WM_QUIT ? Fetch::Quit : Fetch::Message;
         if (filter.window != nullptr && filter.window != reinterpret_cast<HWND>(-1) &&
             !device.windows.Exists(filter.window)) {
@@ -200,7 +198,7 @@ Fetch Get(MSG& msg, const MessageFilter& filter, const std::function<bool()>& st
 void WaitForMessage() {
     const int process = Dev().CurrentProcess();
     MSG msg{};
-    while (!PeekFor(process, msg, MessageFilter{}, false))
+    while (!PeekFor(process, msg, MessageFilter{}, false, true))
         WaitStep(process, MessageFilter{});
 }
 
@@ -213,10 +211,8 @@ void SleepFor(DWORD milliseconds) {
     while (device.Now() < end) {
         if (ServiceOtherProcess(process))
             continue;
-        if (device.scheduler.RunDueItem()) {
-            EndRunIfAgendaRanOut(process);
+        if (device.scheduler.RunDueItem())
             continue;
-        }
         std::uint64_t next = std::min(end, NextTimer(process, nullptr));
         if (auto item = device.scheduler.NextTime())
             next = std::min(next, *item);

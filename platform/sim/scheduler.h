@@ -6,9 +6,9 @@
 // comes first and the agenda after it, so an item finds everything the previous one caused
 // already processed; an instant marked with PreferAgendaNow reverses that for timers (a wait
 // by ticks ends right after its last tick, even when the timer is due again by then). When the
-// agenda runs out while the program waits (for a message or in Sleep), the run ends: WM_QUIT
-// is posted to the waiting process, and it comes before paint and timer messages, as on
-// Windows, so a program that is never idle still ends.
+// agenda has run out, the run ends at the program's next wait for a message: WM_QUIT comes
+// after its posted messages and before paint and timer messages, as on Windows, so a program
+// that is never idle still ends.
 #pragma once
 
 #include <cstdint>
@@ -66,7 +66,8 @@ class Scheduler {
     bool RunDueItem();
     void MarkEnded() { ended_ = true; }
     // True once when the agenda has run out since the run's end was last delivered: the
-    // waiting platform calls then post WM_QUIT at once rather than when nothing is left to do.
+    // program's next GetMessage then takes WM_QUIT once its posted messages are done, rather
+    // than when nothing at all is left to do.
     bool RanOut() const { return items_.empty() && !ended_ && ranItems_; }
 
   private:

@@ -63,8 +63,9 @@ TEST(KipoSimOrder, AProgramThatIsNeverIdleStillEndsWhenTheScenarioDoes) {
 }
 
 TEST(KipoSimOrder, TheTimelineListsRadiosInTheOrderTheySwitched) {
-    // One tick switches both radios: Bluetooth on by its on-while-active entry, WiFi off by
-    // its off entry. With off lists first WiFi goes first; without, Bluetooth does.
+    // One tick switches both radios: Bluetooth on by its Running-list entry, WiFi off by its
+    // off entry (an Active-list entry for Bluetooth would end the tick before the off list).
+    // With off lists first WiFi goes first; without, Bluetooth does.
     struct Case {
         int line;
         int offFirst;
@@ -77,11 +78,11 @@ TEST(KipoSimOrder, TheTimelineListsRadiosInTheOrderTheySwitched) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.line);
-        SimRun run = RunText("stack microsoft\nwifi on\n"
+        SimRun run = RunText("stack microsoft\nwifi on\nsetting BTControl dword 1\n"
                              "setting OffTakesPrecedence dword " +
                                  std::to_string(c.offFirst) +
                                  "\n"
-                                 "setting OnList sz \"#bPhone\"\n"
+                                 "setting OnRunList sz \"#bPhone\"\n"
                                  "setting OffList sz \"#wPhone\"\n"
                                  "open \"Phone\"\n"
                                  "wait 1 tick\n"
