@@ -23,11 +23,12 @@ bool WithinBounds(const kiposim::Scenario& scenario) {
     std::uint64_t waited = 0;
     std::uint64_t ticks = 0;
     for (const kiposim::Step& step : scenario.steps) {
-        if (step.kind != kiposim::StepKind::Wait)
-            continue;
-        (step.ticks ? ticks : waited) += step.durationMs;
-        if (waited > kMaxWaitMs || ticks > kMaxTicks)
+        // Only waits carry a duration or a number of ticks; compared before adding, so that
+        // huge numbers cannot wrap the sums.
+        if (step.durationMs > kMaxWaitMs - waited || step.ticks > kMaxTicks - ticks)
             return false;
+        waited += step.durationMs;
+        ticks += step.ticks;
     }
     return true;
 }
