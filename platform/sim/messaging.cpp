@@ -28,7 +28,13 @@ bool ForWindow(const MessageFilter& filter, HWND target) {
     return target != nullptr && Dev().windows.IsSelfOrAncestor(filter.window, target);
 }
 
-bool PeekFor(int process, MSG& msg, const MessageFilter& filter, bool remove) {
+bool EndRun();
+
+// `waiting`: the process waits for its next message (GetMessage), so the end of a run whose
+// agenda ran out reaches it here, after its posted messages and before paint and timers, as
+// WM_QUIT does on Windows: a program whose timer is due again whenever it looks still ends.
+bool PeekFor(int process, MSG& msg, const MessageFilter& filter, bool remove,
+             bool waiting = false) {
     Device& device = Dev();
     WindowManager& wm = device.windows;
     auto match = [&](const MSG& m) {
@@ -37,6 +43,9 @@ bool PeekFor(int process, MSG& msg, const MessageFilter& filter, bool remove) {
     if (wm.queues.TakePosted(process, match, remove, msg))
         return true;
     if (wm.queues.TakeQuit(process, remove, msg))
+        return true;
+    if (waiting && device.scheduler.RanOut() && EndRun() &&
+        wm.queues.TakeQuit(process, remove, msg))
         return true;
     if (InRange(filter, WM_PAINT)) {
         // One stack for every tree: a fresh one per top-level window cost an allocation each.
@@ -59,7 +68,7 @@ bool PeekFor(int process, MSG& msg, const MessageFilter& filter, bool remove) {
             }
         }
     }
-    if (InRange(filter, WM_TIMER)) {
+    if (InRange(filter, WM_TIMER) && !device.scheduler.HoldsTimers()) {
         Timer* timer = wm.timers.Due(
             process, [&](const Timer& t) { return ForWindow(filter, t.window); }, device.Now());
         if (timer != nullptr) {
@@ -203,7 +212,8 @@ SimThread* NextReady(const SimThread& self) {
 }
 
 // The agenda has run out: every thread waiting for a message gets WM_QUIT. False when none
-// waits for one.
+// waits for one. A thread that is never idle (its timer due again whenever it looks) takes it
+// from GetMessage ahead of its timer.
 bool EndRun() {
     Device& device = Dev();
     bool posted = false;
@@ -426,7 +436,7 @@ Fetch Get(MSG& msg, const MessageFilter& filter, const std::function<bool()>& st
         TakeSent(self);
         if (stop && stop())
             return Fetch::Stopped;
-        if (PeekFor(process, msg, filter, true))
+        if (PeekFor(process, msg, filter, true, true))
             return msg.message == WM_QUIT ? Fetch::Quit : Fetch::Message;
         if (forWindow && !device.windows.Exists(filter.window)) {
             device.SetLastErrorValue(ERROR_INVALID_WINDOW_HANDLE);
@@ -446,7 +456,7 @@ void WaitForMessage() {
     MSG msg{};
     for (;;) {
         TakeSent(self);
-        if (PeekFor(process, msg, MessageFilter{}, false))
+        if (PeekFor(process, msg, MessageFilter{}, false, true))
             return;
         WaitStep();
     }

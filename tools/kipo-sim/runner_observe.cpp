@@ -35,11 +35,26 @@ void Runner::OnTraceCall(const sim::TraceCall& call) {
     }
     if (!observerAttached_ && call.name == "SetTimer" && call.process == sim::kProgramProcess)
         AttachObserver();
+    if (!options_.quiet && seenValid_)
+        NoteRadioOrder();
     if (watchCalls_)
         stage_.LogCall(call);
     // The icon comes and goes inside start-up and shut-down, between the runner's looks.
     if (!options_.quiet && seenValid_ && call.name == "Shell_NotifyIcon")
         Observe();
+}
+
+void Runner::NoteRadioOrder() {
+    const bool on[kRadios] = {sim::BluetoothIsOn(*device_), sim::WifiIsOn(*device_)};
+    for (int r = 0; r < kRadios; ++r) {
+        if (on[r] == seen_.radio[r])
+            continue;
+        bool noted = false;
+        for (int i = 0; i < radioOrderCount_; ++i)
+            noted = noted || radioOrder_[i] == r;
+        if (!noted)
+            radioOrder_[radioOrderCount_++] = r;
+    }
 }
 
 std::string Runner::ProcessLabel(int process) const {
@@ -116,7 +131,20 @@ void Runner::ReportChanges(const Seen& now, const TickReport* tick, const char* 
                                : "no window in the foreground");
     }
 
+    // The radios in the order they changed; any change not seen call by call after them.
+    int order[kRadios];
+    int count = 0;
+    for (int i = 0; i < radioOrderCount_; ++i)
+        order[count++] = radioOrder_[i];
     for (int r = 0; r < kRadios; ++r) {
+        bool listed = false;
+        for (int i = 0; i < count; ++i)
+            listed = listed || order[i] == r;
+        if (!listed)
+            order[count++] = r;
+    }
+    radioOrderCount_ = 0;
+    for (const int r : order) {
         if (now.radio[r] == seen_.radio[r])
             continue;
         const Radio radio = r == 0 ? Radio::Bluetooth : Radio::Wifi;
@@ -176,6 +204,7 @@ void Runner::OnTickEnd(const TickReport& report) {
     if (progress_ != nullptr)
         progress_->Update(device_->Now());
     DropListenerIfIdle();
+    TickWaitReached();
     if (report.skipped) {
         if (options_.explain)
             Line("tick skipped: Kipo was busy");
