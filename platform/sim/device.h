@@ -12,14 +12,15 @@
 #include "platform/platform.h"
 #include "platform/sim/dialogs.h"
 #include "platform/sim/events.h"
+#include "platform/sim/faults.h"
 #include "platform/sim/libraries.h"
 #include "platform/sim/menus.h"
 #include "platform/sim/registry.h"
 #include "platform/sim/scheduler.h"
 #include "platform/sim/shell.h"
 #include "platform/sim/trace.h"
-#include "platform/sim/window_manager.h"
 #include "platform/sim/widcomm_stack.h"
+#include "platform/sim/window_manager.h"
 
 namespace sim {
 
@@ -39,7 +40,7 @@ constexpr int kShellProcess = 1;   // the shell: Today screen, taskbar
 constexpr int kProgramProcess = 2; // the program under test
 
 class Device {
-public:
+  public:
     Device();
     ~Device();
     Device(const Device&) = delete;
@@ -65,13 +66,13 @@ public:
     // Runs code as another process for the scope's lifetime (a window procedure of another
     // program, set-up done by the simulated user).
     class ProcessScope {
-    public:
+      public:
         ProcessScope(Device& device, int process);
         ~ProcessScope();
         ProcessScope(const ProcessScope&) = delete;
         ProcessScope& operator=(const ProcessScope&) = delete;
 
-    private:
+      private:
         Device& device_;
         int previous_;
     };
@@ -86,6 +87,7 @@ public:
     void SetLastErrorValue(DWORD error) { lastError_ = error; }
 
     Trace trace;
+    Faults faults; // failures asked for by a test or scenario (faults.h)
     Registry registry;
     // Power manager, WLAN adapter, kernel I/O controls, idle timer, Bluetooth radio.
     model::Handheld handheld;
@@ -159,7 +161,7 @@ public:
     WString MessageBoxText() const;
     WString MessageBoxCaption() const;
 
-private:
+  private:
     void BootWindows();
     void BootShell();
     HWND desktop_ = nullptr;
@@ -171,6 +173,8 @@ private:
 };
 
 // Shorthand for the implementation files of sim/.
-inline Device& Dev() { return Device::Current(); }
+inline Device& Dev() {
+    return Device::Current();
+}
 
 } // namespace sim
