@@ -51,9 +51,6 @@ BOOL CCeCommandBar::InsertMenuBar(UINT menuId) {
     return TRUE;
 }
 
-BOOL CCeCommandBar::AddAdornments(DWORD flags) {
-    if (m_hWnd == nullptr)
-        return FALSE;
-    m_adornments = flags;
-    return TRUE;
+BOOL CCeCommandBar::AddAdornments(DWORD) {
+    return m_hWnd != nullptr;
 }

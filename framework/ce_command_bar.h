@@ -23,13 +23,12 @@ class CCeCommandBar : public CWnd {
     using CWnd::Create;
     // Loads menu `menuId` into the bar; it becomes the frame's menu.
     BOOL InsertMenuBar(UINT menuId);
-    // The standard buttons (close, OK, help) are drawn by the shell: the flags are kept only.
+    // The standard buttons (close, OK, help) are drawn by the shell: nothing to keep here.
     BOOL AddAdornments(DWORD flags);
 
     DWORD GetBarStyle() const { return m_dwStyle; }
     void SetBarStyle(DWORD style) { m_dwStyle = style; }
     HMENU GetMenu() const { return m_hMenu; }
-    DWORD GetAdornments() const { return m_adornments; }
 
     static int HeightForScreen(int screenHeight);
 
@@ -37,5 +36,4 @@ class CCeCommandBar : public CWnd {
     CWnd* m_pParent = nullptr;
     HMENU m_hMenu = nullptr;
     DWORD m_dwStyle = 0;
-    DWORD m_adornments = 0;
 };

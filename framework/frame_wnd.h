@@ -30,7 +30,6 @@ class CFrameWnd : public CWnd {
     void SetMenuBar(HMENU menu) { m_hMenu = menu; }
 
     void SetActiveView(CWnd* view) { m_pViewActive = view; }
-    const WString& GetTitle() const { return m_strTitle; }
 
     // Frames are created with new and deleted when their window goes; a frame that lives
     // elsewhere (a test's local object) clears this.

@@ -7,24 +7,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-wine_quiet() { "$@" </dev/null >/dev/null 2>&1; }
-
-# Creates the prefix once: a virtual desktop (without a window manager the first dialog and the
-# notification icon stall and windows have no frames) and no crash dialog (it would wait for a
-# click that never comes and hold the run until the timeout).
-prepare_prefix() {
-    if [ -f "$WINEPREFIX/.kipo-ready" ]; then
-        return
-    fi
-    echo "Preparing the Wine prefix (first start takes a while)"
-    wine_quiet wineboot -i
-    wine_quiet wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f
-    wine_quiet wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f
-    wine_quiet wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f
-    # Let the server write the registry and end, so the next start reads the new values.
-    wineserver -w
-    touch "$WINEPREFIX/.kipo-ready"
-}
+source "$PWD/scripts/wine-prefix.sh"
 
 # Runs on the virtual display.
 inside_display() {

@@ -1,5 +1,7 @@
 #include "settings/settings_store.h"
 
+#include "framework/app_name.h"
+
 #include <string>
 #include <vector>
 
@@ -26,35 +28,11 @@ LONG CreateKey(HKEY parent, LPCWSTR name, RegKey* key) {
     return status;
 }
 
-WString ModulePath() {
-    // Grown until the whole path fits: a path longer than the buffer comes back cut and
-    // as long as the buffer.
-    std::vector<WCHAR> buffer(260);
-    while (true) {
-        const DWORD size = static_cast<DWORD>(buffer.size());
-        const DWORD length = GetModuleFileNameW(nullptr, buffer.data(), size);
-        if (length == 0)
-            return WString();
-        if (length < size || buffer.size() >= 32768)
-            return WString(buffer.data(), length < size ? length : size - 1);
-        buffer.resize(buffer.size() * 2);
-    }
-}
-
 } // namespace
-
-WString CSettingsStore::AppNameFromPath(const WString& modulePath) {
-    WString rest = modulePath;
-    const std::size_t dot = rest.rfind(u'.');
-    if (dot != WString::npos)
-        rest.erase(dot);
-    const std::size_t separator = rest.find_last_of(TEXT("\\/:"));
-    return separator == WString::npos ? rest : rest.substr(separator + 1);
-}
 
 void CSettingsStore::SetRegistryKey(LPCWSTR keyWord) {
     keyWord_ = keyWord == nullptr ? WString() : WString(keyWord);
-    profileName_ = AppNameFromPath(ModulePath());
+    profileName_ = ModuleBaseName(AfxModuleFileName());
 }
 
 void CSettingsStore::SetRegistryKey(LPCWSTR keyWord, const WString& appName) {

@@ -39,9 +39,6 @@ class CSettingsStore {
     const WString& RegistryKeyWord() const { return keyWord_; }
     const WString& ProfileName() const { return profileName_; }
 
-    // The application name as cut from a module path.
-    static WString AppNameFromPath(const WString& modulePath);
-
   private:
     WString keyWord_;
     WString profileName_;

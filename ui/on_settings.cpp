@@ -1,5 +1,6 @@
 // The Settings command of the main frame: the nine values into the dialog, a modal run, and on
 // OK all nine back and the rule lists rebuilt.
+#include <iterator>
 #include <memory>
 
 #include "app/main_frame.h"
@@ -9,18 +10,51 @@
 
 namespace {
 
-// The dialog member of each value, in the one fixed order of SettingValues.
+// The dialog member of each value, in the one fixed order of SettingValues (checked below,
+// so that neither table can be reordered or extended without the other).
 struct Binding {
-    int CSettingsDlg::*number;
-    WString CSettingsDlg::*text;
+    SettingValue value;
+    int CSettingsDlg::*number = nullptr;
+    WString CSettingsDlg::*text = nullptr;
 };
-const Binding kBindings[SettingValueCount] = {
-    {&CSettingsDlg::DefaultAction, nullptr}, {&CSettingsDlg::WFDefaultAction, nullptr},
-    {nullptr, &CSettingsDlg::OnList},        {nullptr, &CSettingsDlg::OffList},
-    {nullptr, &CSettingsDlg::OnRunList},     {&CSettingsDlg::BTControl, nullptr},
-    {&CSettingsDlg::DefControl, nullptr},    {&CSettingsDlg::OffTakesPrecedence, nullptr},
-    {&CSettingsDlg::KeepPDAOn, nullptr},
+constexpr Binding Bind(const SettingValue& value, int CSettingsDlg::*number) {
+    return {value, number, nullptr};
+}
+constexpr Binding Bind(const SettingValue& value, WString CSettingsDlg::*text) {
+    return {value, nullptr, text};
+}
+constexpr Binding kBindings[] = {
+    Bind(DefaultActionValue, &CSettingsDlg::DefaultAction),
+    Bind(WFDefaultActionValue, &CSettingsDlg::WFDefaultAction),
+    Bind(OnListValue, &CSettingsDlg::OnList),
+    Bind(OffListValue, &CSettingsDlg::OffList),
+    Bind(OnRunListValue, &CSettingsDlg::OnRunList),
+    Bind(BTControlValue, &CSettingsDlg::BTControl),
+    Bind(DefControlValue, &CSettingsDlg::DefControl),
+    Bind(OffTakesPrecedenceValue, &CSettingsDlg::OffTakesPrecedence),
+    Bind(KeepPDAOnValue, &CSettingsDlg::KeepPDAOn),
 };
+
+constexpr bool SameName(const WCHAR* a, const WCHAR* b) {
+    for (; *a != 0 && *a == *b; ++a, ++b) {
+    }
+    return *a == *b;
+}
+// Every row names the value SettingValues has at that place, with a member of its type.
+constexpr bool BindingsFollowSettingValues() {
+    if (std::size(kBindings) != static_cast<std::size_t>(SettingValueCount))
+        return false;
+    for (int i = 0; i < SettingValueCount; ++i) {
+        const Binding& b = kBindings[i];
+        if (!SameName(b.value.name, SettingValues[i].name))
+            return false;
+        const bool isInt = SettingValues[i].type == SettingType::Int;
+        if (isInt != (b.number != nullptr) || isInt == (b.text != nullptr))
+            return false;
+    }
+    return true;
+}
+static_assert(BindingsFollowSettingValues());
 
 } // namespace
 
@@ -34,14 +68,13 @@ void CMainFrame::OnSettings() {
     auto dialog = std::make_unique<CSettingsDlg>();
     SettingsDlg = dialog.get();
 
-    for (int i = 0; i < SettingValueCount; ++i) {
-        const SettingValue& value = SettingValues[i];
-        if (value.type == SettingType::Int)
-            (*dialog).*kBindings[i].number =
-                Store.GetProfileInt(SettingsSection, value.name, value.intDefault);
+    for (const Binding& b : kBindings) {
+        if (b.number != nullptr)
+            (*dialog).*b.number =
+                Store.GetProfileInt(SettingsSection, b.value.name, b.value.intDefault);
         else
-            (*dialog).*kBindings[i].text =
-                Store.GetProfileString(SettingsSection, value.name, value.textDefault);
+            (*dialog).*b.text =
+                Store.GetProfileString(SettingsSection, b.value.name, b.value.textDefault);
     }
 
     DeleteWatch watch(*this);
@@ -50,13 +83,12 @@ void CMainFrame::OnSettings() {
         return;
 
     if (result == IDOK) {
-        for (int i = 0; i < SettingValueCount; ++i) {
-            const SettingValue& value = SettingValues[i];
-            if (value.type == SettingType::Int)
-                Store.WriteProfileInt(SettingsSection, value.name, (*dialog).*kBindings[i].number);
+        for (const Binding& b : kBindings) {
+            if (b.number != nullptr)
+                Store.WriteProfileInt(SettingsSection, b.value.name, (*dialog).*b.number);
             else
-                Store.WriteProfileString(SettingsSection, value.name,
-                                         ((*dialog).*kBindings[i].text).c_str());
+                Store.WriteProfileString(SettingsSection, b.value.name,
+                                         ((*dialog).*b.text).c_str());
         }
         LoadSettings();
     }

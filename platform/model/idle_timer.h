@@ -20,7 +20,6 @@ class IdleTimer {
 
     int Resets() const { return resets_; }
     std::uint64_t LastReset() const { return lastReset_; }
-    std::uint64_t LastUserActivity() const { return lastActivity_; }
 
     // When the device would have suspended had no program reset the idle timer since the
     // user's last activity.

@@ -56,10 +56,6 @@ void PowerManager::RemoveDevice(const WString& name) {
                    devices_.end());
 }
 
-bool PowerManager::HasDevice(const WString& name) const {
-    return Find(name) != nullptr;
-}
-
 int PowerManager::StateOf(const WString& name) const {
     const Entry* entry = Find(name);
     return entry == nullptr ? kUnspecified : entry->state;

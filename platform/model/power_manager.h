@@ -32,7 +32,6 @@ class PowerManager {
     // ("{class}\\instance"); without a class the generic one is assumed.
     void AddDevice(const WString& name, int state, PowerDriver* driver = nullptr);
     void RemoveDevice(const WString& name);
-    bool HasDevice(const WString& name) const;
     // The state of a registered device, or kUnspecified when there is none.
     int StateOf(const WString& name) const;
     // Changes a device's state from the device's side (its driver or its user).

@@ -60,7 +60,6 @@ class WlanAdapter : public PowerDriver {
     void OnEventReset(const WString& name);
 
     // Progress of the wake sequence and what the software saw, for tests and traces.
-    bool SlotPowered() const { return slotPowered_; }
     bool CardDetected() const { return cardDetected_; }
     int Wakes() const { return wakes_; }
     int StatusChanges() const { return statusChanges_; }

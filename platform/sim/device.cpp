@@ -47,7 +47,6 @@ Device& Device::Current() {
     return *g_current;
 }
 
-Device* Device::CurrentOrNull() { return g_current; }
 
 void Device::SetNow(std::uint64_t now) {
     now_ = now;

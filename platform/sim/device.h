@@ -48,7 +48,6 @@ class Device {
 
     // The current device; aborts with a message when there is none.
     static Device& Current();
-    static Device* CurrentOrNull();
 
     // Virtual clock, in milliseconds since boot.
     std::uint64_t Now() const { return now_; }

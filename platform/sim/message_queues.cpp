@@ -42,21 +42,6 @@ bool MessageQueues::TakeQuit(int process, bool remove, MSG& out) {
     return true;
 }
 
-bool MessageQueues::HasPosted(int process) const {
-    auto it = queues_.find(process);
-    return it != queues_.end() && !it->second.posted.empty();
-}
-
-bool MessageQueues::QuitPending(int process) const {
-    auto it = queues_.find(process);
-    return it != queues_.end() && it->second.quit;
-}
-
-std::size_t MessageQueues::PostedCount(int process) const {
-    auto it = queues_.find(process);
-    return it == queues_.end() ? 0 : it->second.posted.size();
-}
-
 std::vector<int> MessageQueues::BusyProcesses(int except) const {
     std::vector<int> busy;
     for (const auto& [process, queue] : queues_)

@@ -22,9 +22,6 @@ class MessageQueues {
     // The quit request as a WM_QUIT message; the flag is cleared when `remove`.
     bool TakeQuit(int process, bool remove, MSG& out);
 
-    bool HasPosted(int process) const;
-    bool QuitPending(int process) const;
-    std::size_t PostedCount(int process) const;
     // Processes, other than `except`, with posted messages or a quit request.
     std::vector<int> BusyProcesses(int except) const;
     // A destroyed window's messages are dropped, as Windows drops them.

@@ -401,12 +401,4 @@ HDC PaintDC(HWND window) {
     return reinterpret_cast<HDC>(reinterpret_cast<std::uintptr_t>(window) | 1);
 }
 
-HWND WindowOfDC(HDC dc) {
-    const auto value = reinterpret_cast<std::uintptr_t>(dc);
-    if ((value & 1) == 0)
-        return nullptr;
-    HWND window = reinterpret_cast<HWND>(value & ~static_cast<std::uintptr_t>(1));
-    return Wm().Exists(window) ? window : nullptr;
-}
-
 } // namespace sim

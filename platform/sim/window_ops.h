@@ -41,8 +41,7 @@ LRESULT DefaultProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 // BeginPaint: WM_ERASEBKGND when an erase is pending, then the window counts as painted.
 HDC BeginPaintAs(HWND window, PAINTSTRUCT* paint);
 
-// The device context BeginPaint hands out for a window, and the window of a device context.
+// The device context BeginPaint hands out for a window.
 HDC PaintDC(HWND window);
-HWND WindowOfDC(HDC dc);
 
 } // namespace sim

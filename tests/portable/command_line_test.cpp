@@ -4,7 +4,6 @@
 #include "app/command_line.h"
 #include "app/wide_number.h"
 #include "framework/app_name.h"
-#include "settings/settings_store.h"
 
 namespace {
 
@@ -95,8 +94,6 @@ TEST(ModuleBaseNameTest, NameFromPath) {
     for (const NameCase& c : kNameCases) {
         SCOPED_TRACE(testing::Message() << "table line " << c.line);
         EXPECT_EQ(ModuleBaseName(c.path), WString(c.name));
-        // The framework's name (captions, classes) and the registry key's must agree.
-        EXPECT_EQ(ModuleBaseName(c.path), CSettingsStore::AppNameFromPath(c.path));
     }
 }
 

@@ -6,8 +6,11 @@
 //   kipo_driver KIPO_EXE exit [SHOTS]      tap the icon, choose Exit
 //   kipo_driver KIPO_EXE settings [SHOTS]  open Settings, edit it, OK, read the registry
 //   kipo_driver KIPO_EXE find [SHOTS]      capture a caption with Application Button 1
+//   kipo_driver KIPO_EXE showcase [SHOTS]  Settings as a user who set it up sees it, Cancel
 //
-// With SHOTS (a Windows folder), the dialogs are saved there as BMP screenshots.
+// With SHOTS (a Windows folder), the dialogs are saved there as BMP screenshots: the settings
+// dialog from showcase (the settings scenario's stored values are odd on purpose), the
+// find-window instruction and the Window Found dialog from find.
 #include <windows.h>
 
 #include <shellapi.h>
@@ -82,13 +85,20 @@ bool CheckPopupItems(const std::wstring& exePath) {
     return ok && Pass("its popup holds Settings..., About Kipo..., a separator and Exit");
 }
 
-// Settings as a user left them earlier: values the dialog's controls cannot show among them.
-bool SeedSettings() {
+HKEY FreshSettingsKey() {
     RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Kipo");
     RegDeleteKeyW(HKEY_CURRENT_USER, L"Software\\Kipo");
     HKEY key = nullptr;
     if (RegCreateKeyExW(HKEY_CURRENT_USER, kSettingsKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
                         &key, nullptr) != ERROR_SUCCESS)
+        return nullptr;
+    return key;
+}
+
+// Settings as a user left them earlier: values the dialog's controls cannot show among them.
+bool SeedSettings() {
+    HKEY key = FreshSettingsKey();
+    if (key == nullptr)
         return Fail("cannot write the settings to start from");
     const DWORD unknownAction = 5;
     const DWORD unknownFlag = 3;
@@ -100,6 +110,41 @@ bool SeedSettings() {
     RegSetValueExW(key, L"OnList", 0, REG_SZ, reinterpret_cast<const BYTE*>(onList), sizeof onList);
     RegCloseKey(key);
     return Pass("settings seeded: DefaultAction 5, KeepPDAOn 3, OnList \"Inbox\"");
+}
+
+// Settings as a user who set Kipo up has them: every value one the dialog offers.
+bool SeedUserSettings() {
+    HKEY key = FreshSettingsKey();
+    if (key == nullptr)
+        return Fail("cannot write the settings to start from");
+    struct Number {
+        const wchar_t* name;
+        DWORD value;
+    };
+    const Number numbers[] = {
+        {L"DefaultAction", 2},   // Bluetooth: Turn Off
+        {L"WFDefaultAction", 0}, // WiFi: Leave
+        {L"BTControl", 0},       // Widcomm
+        {L"DefControl", 0},      // Bluetooth
+        {L"OffTakesPrecedence", 0}, {L"KeepPDAOn", 1},
+    };
+    for (const Number& n : numbers)
+        RegSetValueExW(key, n.name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&n.value),
+                       sizeof n.value);
+    struct Text {
+        const wchar_t* name;
+        const wchar_t* value;
+    };
+    const Text texts[] = {
+        {L"OnList", L"Phone;Inbox;#wInternet Explorer"},
+        {L"OffList", L"HR: ;Desktop"},
+        {L"OnRunList", L"Headset Player;#wMSN Messenger"},
+    };
+    for (const Text& t : texts)
+        RegSetValueExW(key, t.name, 0, REG_SZ, reinterpret_cast<const BYTE*>(t.value),
+                       static_cast<DWORD>((wcslen(t.value) + 1) * sizeof(wchar_t)));
+    RegCloseKey(key);
+    return Pass("settings seeded as a user would have stored them");
 }
 
 struct StoredValue {
@@ -194,7 +239,6 @@ bool RunSettings(Kipo& kipo) {
     if (!ok)
         return false;
     Pass("values the controls cannot show are shown empty and clear");
-    Screenshot(dialog, L"settings-dialog.bmp");
 
     SetControlText(dialog, kOnRunList, L"Bluetooth Console;#wOpera");
     SendDlgItemMessageW(dialog, kWifiDefault, CB_SETCURSEL, 1, 0);
@@ -213,6 +257,23 @@ bool RunSettings(Kipo& kipo) {
         {L"KeepPDAOn", false, 0, nullptr},
     };
     if (!CheckStored(expected, static_cast<int>(sizeof expected / sizeof expected[0])))
+        return false;
+    return ChooseFromPopup(kipo, VK_UP) && kipo.WaitForExit(0);
+}
+
+// The settings dialog with a user's values, for the screenshot; Cancel leaves them as they were.
+bool RunShowcase(Kipo& kipo) {
+    HWND dialog = OpenSettings(kipo);
+    if (dialog == nullptr)
+        return false;
+    if (!ExpectText(dialog, kOnList, L"Phone;Inbox;#wInternet Explorer",
+                    "the on-while-active list"))
+        return false;
+    if (SendDlgItemMessageW(dialog, kDefaultAction, CB_GETCURSEL, 0, 0) != 2)
+        return Fail("the Bluetooth default does not show the stored Turn Off");
+    Pass("the Bluetooth default shows Turn Off");
+    Screenshot(dialog, L"settings-dialog.bmp");
+    if (!kipo.CloseWith(dialog, IDCANCEL, "the settings dialog"))
         return false;
     return ChooseFromPopup(kipo, VK_UP) && kipo.WaitForExit(0);
 }
@@ -281,17 +342,18 @@ bool RunFind(Kipo& kipo) {
 
 int wmain(int argc, wchar_t** argv) {
     if (argc < 3 || argc > 4) {
-        std::fprintf(stderr, "usage: kipo_driver KIPO_EXE exit|settings|find [SHOTS]\n");
+        std::fprintf(stderr, "usage: kipo_driver KIPO_EXE exit|settings|find|showcase [SHOTS]\n");
         return 2;
     }
     const std::wstring scenario = argv[2];
     if (argc == 4)
         g_shots = argv[3];
-    if (scenario != L"exit" && scenario != L"settings" && scenario != L"find") {
+    if (scenario != L"exit" && scenario != L"settings" && scenario != L"find" &&
+        scenario != L"showcase") {
         std::fprintf(stderr, "kipo_driver: unknown scenario \"%ls\"\n", scenario.c_str());
         return 2;
     }
-    if (!SeedSettings())
+    if (!(scenario == L"showcase" ? SeedUserSettings() : SeedSettings()))
         return 1;
     Kipo kipo;
     bool ok = kipo.Start(argv[1], L"");
@@ -299,6 +361,8 @@ int wmain(int argc, wchar_t** argv) {
         ok = RunExit(kipo, argv[1]);
     else if (ok && scenario == L"settings")
         ok = RunSettings(kipo);
+    else if (ok && scenario == L"showcase")
+        ok = RunShowcase(kipo);
     else if (ok)
         ok = RunFind(kipo);
     kipo.StopIfRunning();

@@ -7,9 +7,12 @@
 #include <string>
 #include <vector>
 
+#include "tools/kipo-sim/console.h"
+
 namespace kiposim {
 
+// `console` says what the streams lead to (colour, progress); the default is plain files.
 int RunKipoSim(const std::vector<std::string>& args, std::istream& in, std::FILE* out,
-               std::FILE* err);
+               std::FILE* err, const Console& console = {});
 
 } // namespace kiposim

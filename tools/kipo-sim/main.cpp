@@ -7,5 +7,5 @@
 
 int main(int argc, char** argv) {
     return kiposim::RunKipoSim(std::vector<std::string>(argv + 1, argv + argc), std::cin, stdout,
-                               stderr);
+                               stderr, kiposim::DetectConsole());
 }

@@ -1,6 +1,21 @@
 #include "tools/kipo-sim/options.h"
 
+#include "tools/kipo-sim/suggest.h"
+
 namespace kiposim {
+
+namespace {
+
+// For "did you mean", the common ones first: a slip as near to two names is taken for the
+// earlier.
+const std::vector<std::string>& OptionNames() {
+    static const std::vector<std::string> names = {
+        "--quiet",         "--explain",      "--trace", "--svg",    "--registry",
+        "--save-registry", "--show-builtin", "--help",  "--version"};
+    return names;
+}
+
+} // namespace
 
 bool ParseOptions(const std::vector<std::string>& args, Options& options, std::string& error) {
     bool fileSeen = false;
@@ -31,6 +46,8 @@ bool ParseOptions(const std::vector<std::string>& args, Options& options, std::s
             optionsEnded = true;
         } else if (!optionsEnded && (arg == "--help" || arg == "-h")) {
             options.help = true;
+        } else if (!optionsEnded && arg == "--version") {
+            options.version = true;
         } else if (!optionsEnded && arg == "--quiet") {
             options.quiet = true;
         } else if (!optionsEnded && arg == "--trace") {
@@ -49,7 +66,12 @@ bool ParseOptions(const std::vector<std::string>& args, Options& options, std::s
             if (!value("--save-registry", options.saveRegistryFile))
                 return false;
         } else if (!optionsEnded && arg.size() > 1 && arg[0] == '-') {
-            error = "unknown option " + arg + " (kipo-sim --help lists them)";
+            // A value given with = is not part of the name the user meant.
+            const std::string name = arg.substr(0, arg.find('='));
+            const std::string guess = Suggest(name, OptionNames());
+            error = "unknown option " + arg +
+                    (guess.empty() ? " (kipo-sim --help lists them)"
+                                   : " (did you mean " + guess + "?)");
             return false;
         } else {
             if (fileSeen) {
@@ -69,6 +91,8 @@ bool ParseOptions(const std::vector<std::string>& args, Options& options, std::s
 
 std::string UsageText() {
     return "usage: kipo-sim [options] [FILE]\n"
+           "       kipo-sim check [--registry FILE.reg]\n"
+           "       kipo-sim why [--registry FILE.reg] [--running CAPTION]... CAPTION\n"
            "\n"
            "Runs Kipo on a simulated Pocket PC through a scenario and shows what it switched\n"
            "and why. Without FILE: the built-in scenario (a short day of a user). '-' reads\n"
@@ -83,9 +107,20 @@ std::string UsageText() {
            "  --save-registry FILE.reg  write the device registry after the run\n"
            "  --show-builtin          print the built-in scenario and exit\n"
            "  --help                  this text\n"
+           "  --version               kipo-sim's version\n"
            "\n"
-           "exit status: 0 every expect held; 1 an expect failed or a step could not apply;\n"
-           "2 the scenario (or a .reg file) could not be read or parsed.\n";
+           "FILE '-' for --svg or --save-registry is standard output; the report then goes to\n"
+           "standard error. Output files are checked before the run. Colour on a terminal\n"
+           "unless NO_COLOR is set; progress of long runs on standard error when it is a\n"
+           "terminal.\n"
+           "\n"
+           "check: the settings that will not do what their author probably meant (exit 0\n"
+           "none, 1 some, 2 unreadable). why: what Kipo does to each radio when CAPTION comes\n"
+           "to the front ('kipo-sim why --help'). Both are described in docs/user-guide.md.\n"
+           "\n"
+           "exit status: 0 every expect held; 1 an expect failed, a step could not apply or an\n"
+           "output could not be written; 2 the command line, the scenario or a .reg file is\n"
+           "wrong or cannot be read, or an output's folder is missing.\n";
 }
 
 } // namespace kiposim

@@ -9,14 +9,15 @@ namespace kiposim {
 
 struct Options {
     bool help = false;
+    bool version = false;
     bool quiet = false;   // failures and the summary only
     bool trace = false;   // every platform call as it happens
     bool explain = false; // the rules tried at every tick whose caption changed
     bool showBuiltIn = false;
     std::string scenarioFile; // empty: the built-in scenario; "-": standard input
-    std::string svgFile;
+    std::string svgFile;      // "-": standard output
     std::string registryFile;
-    std::string saveRegistryFile;
+    std::string saveRegistryFile; // "-": standard output
 };
 
 // Fills `options` from the arguments after the program name; on a mistake returns false and

@@ -77,11 +77,19 @@ std::uint64_t RunLog::TimeOn(Radio radio) const {
 }
 
 std::string FormatTime(std::uint64_t ms) {
-    char buf[48];
-    std::snprintf(buf, sizeof buf, "%llu:%02llu.%03llu",
-                  static_cast<unsigned long long>(ms / 60000),
-                  static_cast<unsigned long long>(ms / 1000 % 60),
-                  static_cast<unsigned long long>(ms % 1000));
+    const auto part = [](std::uint64_t v) { return static_cast<unsigned long long>(v); };
+    const std::uint64_t seconds = ms / 1000 % 60, minutes = ms / 60000 % 60;
+    const std::uint64_t hours = ms / 3600000 % 24, days = ms / 86400000;
+    char buf[64];
+    if (ms < 3600000)
+        std::snprintf(buf, sizeof buf, "%llu:%02llu.%03llu", part(ms / 60000), part(seconds),
+                      part(ms % 1000));
+    else if (days == 0)
+        std::snprintf(buf, sizeof buf, "%llu:%02llu:%02llu.%03llu", part(hours), part(minutes),
+                      part(seconds), part(ms % 1000));
+    else
+        std::snprintf(buf, sizeof buf, "%llud %02llu:%02llu:%02llu.%03llu", part(days), part(hours),
+                      part(minutes), part(seconds), part(ms % 1000));
     return buf;
 }
 

@@ -62,7 +62,6 @@ class RunLog {
     std::vector<RadioSegment> Segments(Radio radio) const;
     // Milliseconds the radio was on during the run.
     std::uint64_t TimeOn(Radio radio) const;
-    bool InitiallyOn(Radio radio) const { return initial_[static_cast<int>(radio)]; }
 
   private:
     std::vector<CaptionBand> captions_;
@@ -75,7 +74,9 @@ class RunLog {
     std::uint64_t end_ = 0;
 };
 
-// "M:SS.mmm": minutes are not wrapped into hours, so a day ends at 1440:00.000.
+// Simulated time as a clock shows it: "M:SS.mmm" under an hour, "H:MM:SS.mmm" under a day,
+// and "Nd HH:MM:SS.mmm" from a day on (three days, four hours and five seconds:
+// "3d 04:00:05.000").
 std::string FormatTime(std::uint64_t ms);
 // "12.5%" of `whole` (0% when the run took no time).
 std::string FormatShare(std::uint64_t part, std::uint64_t whole);

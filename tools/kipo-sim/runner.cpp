@@ -2,9 +2,19 @@
 
 #include "platform/sim/device.h"
 #include "platform/sim/reg_file.h"
+#include "tools/kipo-sim/progress.h"
 #include "tools/kipo-sim/verb.h"
 
 namespace kiposim {
+
+namespace {
+
+// Terminal colours for held and failed checks (SGR sequences).
+constexpr const char* kGreen = "\033[32m";
+constexpr const char* kRed = "\033[1;31m";
+constexpr const char* kPlain = "\033[0m";
+
+} // namespace
 
 Runner::Runner(const Scenario& scenario, const Options& options, std::FILE* out)
     : scenario_(scenario), options_(options), out_(out),
@@ -28,6 +38,12 @@ Runner::Runner(const Scenario& scenario, const Options& options, std::FILE* out)
 
 Runner::~Runner() = default;
 
+void Runner::SetConsole(bool colour, Progress* progress, std::FILE* data) {
+    colour_ = colour;
+    progress_ = progress;
+    data_ = data;
+}
+
 RunResult Runner::Run() {
     device_ = std::make_unique<sim::Device>();
     stage_.device = device_.get();
@@ -38,6 +54,7 @@ RunResult Runner::Run() {
     if (!options_.registryFile.empty()) {
         sim::RegFileError error;
         if (!sim::LoadRegFile(device.registry, options_.registryFile, &error)) {
+            BeforeOutput();
             std::fprintf(out_, "kipo-sim: %s: %s\n", options_.registryFile.c_str(),
                          error.Text().c_str());
             result_.exitCode = 2;
@@ -55,9 +72,20 @@ RunResult Runner::Run() {
     log_.End(result_.endTime);
     result_.ticks = log_.TickCount();
 
-    if (!options_.saveRegistryFile.empty()) {
+    if (options_.saveRegistryFile == "-") {
+        std::string text, error;
+        const bool saved = sim::SaveRegText(device.registry, &text, &error);
+        if (!saved ||
+            std::fwrite(text.data(), 1, text.size(), data_ ? data_ : stdout) != text.size()) {
+            BeforeOutput();
+            std::fprintf(out_, "kipo-sim: cannot write the registry to standard output%s%s\n",
+                         saved ? "" : ": ", error.c_str());
+            result_.stepFailed = true;
+        }
+    } else if (!options_.saveRegistryFile.empty()) {
         std::string error;
         if (!sim::SaveRegFile(device.registry, options_.saveRegistryFile, &error)) {
+            BeforeOutput();
             std::fprintf(out_, "kipo-sim: cannot write %s: %s\n", options_.saveRegistryFile.c_str(),
                          error.c_str());
             result_.stepFailed = true;
@@ -96,6 +124,8 @@ void Runner::DriveAgenda() {
         if (*next > device.Now())
             device.SetNow(*next);
         device.scheduler.RunDueItem();
+        if (progress_ != nullptr)
+            progress_->Update(device.Now());
     }
 }
 
@@ -140,7 +170,8 @@ void Runner::RunStep(std::size_t index) {
         if (found.empty()) {
             ++result_.checksHeld;
             if (!options_.quiet)
-                Line("holds: line " + std::to_string(step.line) + ": " + step.source);
+                Line(Paint("holds", kGreen) + ": line " + std::to_string(step.line) + ": " +
+                     step.source);
         } else {
             ++result_.checksFailed;
             Failure(step, found);
@@ -244,19 +275,32 @@ void Runner::Finish() {
         Line("end of the scenario");
 }
 
+// The progress line shares the terminal: it goes before anything else is written.
+void Runner::BeforeOutput() {
+    if (progress_ != nullptr)
+        progress_->Clear();
+}
+
+std::string Runner::Paint(const std::string& text, const char* colour) const {
+    return colour_ ? colour + text + kPlain : text;
+}
+
 void Runner::Line(const std::string& text) {
     if (options_.quiet)
         return;
+    BeforeOutput();
     std::fprintf(out_, "%s  %s\n", FormatTime(device_->Now()).c_str(), text.c_str());
 }
 
 void Runner::Failure(const Step& step, const std::string& text) {
     std::string where = step.line > 0 ? "line " + std::to_string(step.line) + ": " : "";
-    std::fprintf(out_, "%s  FAILED %s%s: %s\n", FormatTime(device_->Now()).c_str(), where.c_str(),
-                 step.source.c_str(), text.c_str());
+    BeforeOutput();
+    std::fprintf(out_, "%s  %s %s%s: %s\n", FormatTime(device_->Now()).c_str(),
+                 Paint("FAILED", kRed).c_str(), where.c_str(), step.source.c_str(), text.c_str());
 }
 
 void Runner::PrintSummary(const RunResult& result) {
+    BeforeOutput();
     std::fprintf(out_, "\nSummary: %s simulated, %llu run%s of the check timer\n",
                  FormatTime(result.endTime).c_str(), static_cast<unsigned long long>(result.ticks),
                  result.ticks == 1 ? "" : "s");
@@ -289,8 +333,12 @@ void Runner::PrintSummary(const RunResult& result) {
                  "without activity)\n",
                  "Idle timer", idle.Resets(), idle.Resets() == 1 ? "" : "s", lapses,
                  lapses == 1 ? "" : "s", FormatTime(model::IdleTimer::kTimeoutMs).c_str());
-    std::fprintf(out_, "  %-10s %d held, %d failed%s\n", "Checks", result.checksHeld,
-                 result.checksFailed, result.stepFailed ? "; a step could not apply" : "");
+    const std::string held = std::to_string(result.checksHeld) + " held";
+    const std::string failed = std::to_string(result.checksFailed) + " failed";
+    std::fprintf(out_, "  %-10s %s, %s%s\n", "Checks",
+                 (result.checksHeld > 0 ? Paint(held, kGreen) : held).c_str(),
+                 (result.checksFailed > 0 ? Paint(failed, kRed) : failed).c_str(),
+                 result.stepFailed ? "; a step could not apply" : "");
 }
 
 } // namespace kiposim

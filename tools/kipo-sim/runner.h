@@ -22,6 +22,8 @@ struct TraceCall;
 
 namespace kiposim {
 
+class Progress;
+
 // What the run found, besides its printed report.
 struct RunResult {
     int exitCode =
@@ -39,6 +41,10 @@ class Runner {
     ~Runner();
     Runner(const Runner&) = delete;
     Runner& operator=(const Runner&) = delete;
+
+    // Colour in the report for held and failed checks; a progress line to keep up to date
+    // (or none); where a `-` output file goes (standard output; the report is elsewhere then).
+    void SetConsole(bool colour, Progress* progress, std::FILE* data);
 
     RunResult Run();
     const RunLog& Log() const { return log_; }
@@ -98,6 +104,8 @@ class Runner {
 
     // Output.
     void Line(const std::string& text);
+    void BeforeOutput();
+    std::string Paint(const std::string& text, const char* colour) const;
     void Failure(const Step& step, const std::string& text);
     void PrintSummary(const RunResult& result);
     std::string ProcessLabel(int process) const;
@@ -105,6 +113,9 @@ class Runner {
     const Scenario& scenario_;
     Options options_;
     std::FILE* out_;
+    std::FILE* data_ = nullptr;
+    bool colour_ = false;
+    Progress* progress_ = nullptr;
     std::vector<Step> plan_; // the scenario's steps with the implicit start in its place
     std::unique_ptr<sim::Device> device_;
     Stage stage_; // what the steps act on: the device, its set-up, the program's frame

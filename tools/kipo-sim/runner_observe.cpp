@@ -6,6 +6,7 @@
 #include "app/switcher_app.h"
 #include "platform/sim/device.h"
 #include "platform/sim/radios.h"
+#include "tools/kipo-sim/progress.h"
 #include "tools/kipo-sim/runner.h"
 #include "tools/kipo-sim/shell_view.h"
 
@@ -27,9 +28,11 @@ void Runner::AttachObserver() {
 }
 
 void Runner::OnTraceCall(const sim::TraceCall& call) {
-    if (options_.trace && !options_.quiet)
+    if (options_.trace && !options_.quiet) {
+        BeforeOutput();
         std::fprintf(out_, "%s      %s %s\n", FormatTime(call.time).c_str(),
                      ProcessLabel(call.process).c_str(), call.Text().c_str());
+    }
     if (!observerAttached_ && call.name == "SetTimer" && call.process == sim::kProgramProcess)
         AttachObserver();
     if (watchCalls_)
@@ -192,6 +195,8 @@ std::string Runner::Undecided(int radio, bool endedEarly) const {
 
 void Runner::OnTickEnd(const TickReport& report) {
     log_.Tick(device_->Now());
+    if (progress_ != nullptr)
+        progress_->Update(device_->Now());
     DropListenerIfIdle();
     if (report.skipped) {
         if (options_.explain)
@@ -210,6 +215,7 @@ void Runner::OnTickEnd(const TickReport& report) {
         Line("tick: caption " + QuoteCaption(report.caption) + " is new" +
              (report.endedEarly ? "; a Bluetooth on-while-active entry ended the tick" : ""));
         if (!options_.quiet) {
+            BeforeOutput();
             for (const std::string& tried : report.tried)
                 std::fprintf(out_, "            %s\n", tried.c_str());
             for (int r = 0; r < kRadios; ++r)

@@ -1,12 +1,16 @@
 #include "tools/kipo-sim/settings_check.h"
 
 #include <cstring>
+#include <map>
+#include <set>
+#include <string_view>
 
 #include "app/main_frame.h"
 #include "engine/decision_observer.h"
 #include "platform/sim/device.h"
 #include "settings/rule_lists.h"
 #include "settings/settings_store.h"
+#include "tools/kipo-sim/reg_type_name.h"
 #include "tools/kipo-sim/run_log.h"
 #include "tools/kipo-sim/settings_probe.h"
 
@@ -23,19 +27,20 @@ struct Piece {
     bool prefixed; // "#b"/"#w" removed
     bool added;    // it made an entry
     WString entry; // the entry (lower case)
-    int listIndex; // its index in that radio's list, or -1
 };
+
+using WStringView = std::basic_string_view<WCHAR>;
+// Entries of one list and radio, sorted, each with its first piece.
+using EntryIndex = std::map<WString, const Piece*, std::less<>>;
 
 class PieceCollector : public RuleListReader {
   public:
     PieceCollector(const SettingValue& value, const WString& text, std::vector<Piece>& pieces)
         : value_(value), text_(text), pieces_(pieces) {}
     void OnPiece(const RuleListPiece& p) override {
-        Piece piece{&value_,    ++number_,          text_.substr(p.offset, p.length), p.wifi,
-                    p.prefixed, p.entry != nullptr, p.entry ? *p.entry : WString(),   -1};
-        if (piece.added)
-            piece.listIndex = count_[p.wifi ? 1 : 0]++;
-        pieces_.push_back(std::move(piece));
+        pieces_.push_back(Piece{&value_, ++number_, text_.substr(p.offset, p.length), p.wifi,
+                                p.prefixed, p.entry != nullptr,
+                                p.entry != nullptr ? *p.entry : WString()});
     }
 
   private:
@@ -43,7 +48,6 @@ class PieceCollector : public RuleListReader {
     const WString& text_;
     std::vector<Piece>& pieces_;
     int number_ = 0;
-    int count_[2] = {};
 };
 
 // Hears one probe tick: the first decision of each radio and whether the tick ended early.
@@ -172,7 +176,8 @@ class Checker {
                     "prefix-not-first");
             return;
         }
-        if (!raw.empty() && raw[0] == u'#' && (raw.size() == 1 || !IsPrefixLetter(raw[1]))) {
+        // The builder took no prefix from it: "#" stands before some other character.
+        if (!raw.empty() && raw[0] == u'#' && !p.prefixed) {
             Add(Where(p),
                 "\"#\" is not followed by b or w, so it is no prefix: the entry " + Quote(p.entry) +
                     " goes to the " + RadioWord(p.wifi) +
@@ -224,37 +229,90 @@ class Checker {
         }
     }
 
-    // An entry that an earlier entry of the same list and radio already covers.
+    // An entry that an earlier entry of the same list and radio already covers. Earlier
+    // entries are kept sorted, so each entry costs a look-up per prefix length, not a scan.
     void Covered() {
-        for (std::size_t j = 0; j < pieces_.size(); ++j) {
-            const Piece& later = pieces_[j];
-            if (!later.added)
+        std::map<std::pair<const SettingValue*, bool>, EntryIndex> earlier;
+        for (const Piece& later : pieces_) {
+            if (!later.added || !Paired(later))
                 continue;
-            for (std::size_t i = 0; i < j; ++i) {
-                const Piece& earlier = pieces_[i];
-                if (!earlier.added || earlier.value != later.value || earlier.wifi != later.wifi)
-                    continue;
-                if (earlier.entry == later.entry) {
-                    Add(Where(later),
-                        "the same " + std::string(RadioWord(later.wifi)) + " entry as entry " +
-                            std::to_string(earlier.number) +
-                            " (letter case aside): written twice, it can never decide; probably "
-                            "meant another caption, or nothing",
-                        "twice");
-                    break;
-                }
-                if (later.value != &OnRunListValue && BeginsWith(later.entry, earlier.entry)) {
-                    Add(Where(later),
-                        "can never decide: entry " + std::to_string(earlier.number) + " " +
-                            Quote(earlier.raw) + " of the same " + RadioWord(later.wifi) +
-                            " list comes first and matches every caption that begins with " +
-                            Quote(later.entry) +
-                            "; probably meant the longer entry first, or only one of them",
-                        "covered");
-                    break;
-                }
+            EntryIndex& index = earlier[{later.value, later.wifi}];
+            if (const Piece* same = Find(index, later.entry)) {
+                Add(Where(later),
+                    "the same " + std::string(RadioWord(later.wifi)) + " entry as entry " +
+                        std::to_string(same->number) +
+                        " (letter case aside): written twice, it can never decide; probably "
+                        "meant another caption, or nothing",
+                    "twice");
+                continue;
             }
+            const Piece* cover = nullptr;
+            if (later.value != &OnRunListValue)
+                for (std::size_t n = 1; n < later.entry.size() && cover == nullptr; ++n)
+                    cover = Find(index, WStringView(later.entry.data(), n));
+            if (cover != nullptr)
+                Add(Where(later),
+                    "can never decide: entry " + std::to_string(cover->number) + " " +
+                        Quote(cover->raw) + " of the same " + RadioWord(later.wifi) +
+                        " list comes first and matches every caption that begins with " +
+                        Quote(later.entry) +
+                        "; probably meant the longer entry first, or only one of them",
+                    "covered");
+            index.emplace(later.entry, &later);
         }
+    }
+
+    static const Piece* Find(const EntryIndex& index, WStringView entry) {
+        const auto it = index.find(entry);
+        return it != index.end() ? it->second : nullptr;
+    }
+
+    // The entries of `index` that share a caption beginning with `entry`: its own prefixes,
+    // and the entries it is a prefix of.
+    static std::vector<const Piece*> Overlapping(const EntryIndex& index, const WString& entry) {
+        std::vector<const Piece*> found;
+        for (std::size_t n = 1; n < entry.size(); ++n)
+            if (const Piece* p = Find(index, WStringView(entry.data(), n)))
+                found.push_back(p);
+        for (auto it = index.lower_bound(WStringView(entry));
+             it != index.end() && BeginsWith(it->first, entry); ++it)
+            found.push_back(it->second);
+        return found;
+    }
+
+    // The first piece of each entry of one list and radio.
+    EntryIndex IndexOf(const SettingValue& value, bool wifi) {
+        EntryIndex index;
+        for (const Piece& p : pieces_)
+            if (p.added && p.value == &value && p.wifi == wifi && Paired(p))
+                index.emplace(p.entry, &p);
+        return index;
+    }
+
+    // Entries compared with one another: the first kMaxPairedEntries of each text. Real lists
+    // are far shorter; a longer one is said once, not compared for minutes.
+    bool Paired(const Piece& p) {
+        if (p.number <= kMaxPairedEntries)
+            return true;
+        if (!unpaired_.count(p.value)) {
+            unpaired_.insert(p.value);
+            Add(ToUtf8(p.value->name),
+                "has more than " + std::to_string(kMaxPairedEntries) +
+                    " entries: the ones after that were checked one by one, not against each "
+                    "other; probably meant a shorter list",
+                "limit");
+        }
+        return false;
+    }
+
+    // Every probe is one tick of the real engine; a pathological list could ask for millions.
+    bool MayProbe() {
+        if (probes_ < kMaxProbes) {
+            ++probes_;
+            return true;
+        }
+        ++skipped_;
+        return false;
     }
 
     std::string OverrideWords() const {
@@ -278,68 +336,73 @@ class Checker {
 
     // The same caption beginning in an Active list and the off list of the same radio.
     void Conflicts() {
-        for (const Piece& a : pieces_) {
-            if (!a.added || a.value != &OnListValue)
-                continue;
-            for (const Piece& o : pieces_) {
-                if (!o.added || o.value != &OffListValue || o.wifi != a.wifi)
-                    continue;
-                const WString caption = Overlap(a.entry, o.entry);
-                if (caption.empty())
-                    continue;
-                ProbeObserver seen;
-                probe_.Tick(caption, {}, seen);
-                Add(Where(a),
-                    "and OffList entry " + std::to_string(o.number) + " " + Quote(o.raw) +
-                        " both match captions that begin with " + Quote(caption) + " (" +
-                        RadioWord(a.wifi) + "); " + OverrideWords() + " " + Outcome(seen, a.wifi) +
-                        "; probably meant only one of them, or the other setting of \"Override "
-                        "\"On\" lists\"",
-                    "on-off-conflict");
+        for (const bool wifi : {false, true}) {
+            const EntryIndex offs = IndexOf(OffListValue, wifi);
+            for (const auto& [entry, a] : IndexOf(OnListValue, wifi)) {
+                for (const Piece* o : Overlapping(offs, entry)) {
+                    if (!MayProbe())
+                        continue;
+                    const WString caption = Overlap(a->entry, o->entry);
+                    ProbeObserver seen;
+                    probe_.Tick(caption, {}, seen);
+                    Add(Where(*a),
+                        "and OffList entry " + std::to_string(o->number) + " " + Quote(o->raw) +
+                            " both match captions that begin with " + Quote(caption) + " (" +
+                            RadioWord(wifi) + "); " + OverrideWords() + " " + Outcome(seen, wifi) +
+                            "; probably meant only one of them, or the other setting of "
+                            "\"Override \"On\" lists\"",
+                        "on-off-conflict");
+                }
             }
         }
     }
 
     // A Bluetooth OnList match ends the evaluation, silencing WiFi rules for that caption.
     void EarlyEnd() {
-        for (const Piece& b : pieces_) {
-            if (!b.added || b.value != &OnListValue || b.wifi)
-                continue;
+        const EntryIndex wifiActive = IndexOf(OnListValue, true);
+        const EntryIndex wifiOff = IndexOf(OffListValue, true);
+        const LONG action = frame_.WFDefaultAction;
+        for (const auto& [entry, b] : IndexOf(OnListValue, false)) {
             bool silenced = false;
-            for (const Piece& w : pieces_) {
-                if (!w.added || !w.wifi || w.value == &OnRunListValue)
-                    continue;
-                const WString caption = Overlap(b.entry, w.entry);
-                if (caption.empty())
-                    continue;
-                ProbeObserver seen;
-                probe_.Tick(caption, {}, seen);
-                if (!seen.endedEarly || seen.decided[1])
-                    continue;
-                silenced = true;
-                Add(Where(b),
-                    "ends Kipo's evaluation for captions that begin with " + Quote(caption) +
-                        ": WiFi's " + ToUtf8(w.value->name) + " entry " + std::to_string(w.number) +
-                        " " + Quote(w.raw) +
-                        " is never tried for them (a Bluetooth OnList match skips the WiFi "
-                        "OnList, both off lists and both default actions); probably meant WiFi "
-                        "to follow its own rule there, which needs a caption the Bluetooth "
-                        "entry does not begin",
-                    "early-end");
+            for (const EntryIndex* index : {&wifiActive, &wifiOff}) {
+                for (const Piece* w : Overlapping(*index, entry)) {
+                    if (!MayProbe())
+                        continue;
+                    const WString caption = Overlap(b->entry, w->entry);
+                    ProbeObserver seen;
+                    probe_.Tick(caption, {}, seen);
+                    if (!seen.endedEarly || seen.decided[1])
+                        continue;
+                    silenced = true;
+                    Add(Where(*b),
+                        "ends Kipo's evaluation for captions that begin with " + Quote(caption) +
+                            ": WiFi's " + ToUtf8(w->value->name) + " entry " +
+                            std::to_string(w->number) + " " + Quote(w->raw) +
+                            " is never tried for them (a Bluetooth OnList match skips the WiFi "
+                            "OnList, both off lists and both default actions); probably meant "
+                            "WiFi to follow its own rule there, which needs a caption the "
+                            "Bluetooth entry does not begin",
+                        "early-end");
+                }
             }
-            const LONG action = frame_.WFDefaultAction;
-            if (silenced || (action != 1 && action != 2))
+            if (silenced || (action != 1 && action != 2) || !MayProbe())
                 continue;
             ProbeObserver seen;
-            probe_.Tick(b.entry, {}, seen);
+            probe_.Tick(b->entry, {}, seen);
             if (seen.endedEarly && !seen.decided[1])
-                Add(Where(b),
-                    "ends Kipo's evaluation for captions that begin with " + Quote(b.entry) +
+                Add(Where(*b),
+                    "ends Kipo's evaluation for captions that begin with " + Quote(b->entry) +
                         ": WiFi's default action (" + (action == 1 ? "Turn On" : "Turn Off") +
                         ") is skipped for them; probably meant WiFi to be " +
                         (action == 1 ? "turned on" : "turned off") + " there too",
                     "early-end");
         }
+        if (skipped_ > 0)
+            Add("OnList and OffList",
+                std::to_string(skipped_) +
+                    " more pairs of entries that begin one another were not tried (after " +
+                    std::to_string(kMaxProbes) + "); probably meant fewer such entries",
+                "limit");
     }
 
     // Integer values the dialog cannot show, or that select nothing.
@@ -402,31 +465,6 @@ class Checker {
         }
     }
 
-    static const char* TypeName(DWORD type) {
-        switch (type) {
-        case REG_NONE:
-            return "REG_NONE";
-        case REG_SZ:
-            return "REG_SZ";
-        case REG_EXPAND_SZ:
-            return "REG_EXPAND_SZ";
-        case REG_BINARY:
-            return "REG_BINARY";
-        case REG_DWORD:
-            return "REG_DWORD";
-        case REG_MULTI_SZ:
-            return "REG_MULTI_SZ";
-        default:
-            break;
-        }
-        return nullptr;
-    }
-
-    static std::string TypeText(DWORD type) {
-        const char* name = TypeName(type);
-        return name != nullptr ? name : "type " + std::to_string(type);
-    }
-
     // Values of another registry type than Kipo writes, and how Kipo reads them.
     void Types() {
         for (const SettingValue& value : SettingValues) {
@@ -459,7 +497,7 @@ class Checker {
                         "; probably meant a plain string (REG_SZ)";
             }
             Add(ToUtf8(value.name),
-                "stored as " + TypeText(raw->type) + ", not " + TypeText(expected) +
+                "stored as " + RegTypeName(raw->type) + ", not " + RegTypeName(expected) +
                     " as Kipo writes it: " + reads,
                 "type");
         }
@@ -489,10 +527,16 @@ class Checker {
                 "stack");
     }
 
+    static constexpr int kMaxProbes = 1000;
+    static constexpr int kMaxPairedEntries = 500;
+
     SettingsProbe& probe_;
     CMainFrame& frame_;
     std::vector<Piece> pieces_;
     std::vector<Finding> findings_;
+    int probes_ = 0;
+    int skipped_ = 0;
+    std::set<const SettingValue*> unpaired_;
 };
 
 } // namespace

@@ -30,22 +30,30 @@ std::string BandColour(const WString& caption) {
     return buf;
 }
 
-// Grid step for about eight labelled lines across the run.
+constexpr std::uint64_t kDay = 86400000;
+
+// Grid step for at most ten labelled lines across the run, always a round time so every
+// label is exact: clock steps up to a day, then 1, 2 or 5 times a power of ten days.
 std::uint64_t GridStep(std::uint64_t span) {
-    const std::uint64_t steps[] = {100,      250,      500,     1000,    2000,    5000,
-                                   10000,    15000,    30000,   60000,   120000,  300000,
-                                   600000,   900000,   1800000, 3600000, 7200000, 10800000,
-                                   21600000, 43200000, 86400000};
+    const std::uint64_t steps[] = {100,     250,     500,     1000,     2000,     5000,     10000,
+                                   15000,   30000,   60000,   120000,   300000,   600000,   900000,
+                                   1800000, 3600000, 7200000, 10800000, 21600000, 43200000, kDay};
     for (std::uint64_t s : steps)
         if (span / s <= 10)
             return s;
-    return span / 8 + 1;
+    for (std::uint64_t days = 1;; days *= 10)
+        for (std::uint64_t m : {2, 5, 10})
+            if (span / (days * m * kDay) <= 10)
+                return days * m * kDay;
 }
 
+// A grid line's time as exactly as the grid needs it: whole days as "5d", whole seconds
+// without milliseconds.
 std::string AxisLabel(std::uint64_t ms, std::uint64_t step) {
-    // Whole seconds are enough once the grid is that coarse.
+    if (step % kDay == 0)
+        return std::to_string(ms / kDay) + "d";
     std::string t = FormatTime(ms);
-    if (step % 1000 == 0 && t.size() > 4)
+    if (step % 1000 == 0)
         t.resize(t.size() - 4);
     return t;
 }

@@ -4,6 +4,7 @@
 
 #include "platform/sim/device.h"
 #include "platform/sim/radios.h"
+#include "tools/kipo-sim/reg_type_name.h"
 #include "tools/kipo-sim/run_log.h"
 #include "tools/kipo-sim/scenario_cursor.h"
 #include "tools/kipo-sim/shell_view.h"
@@ -21,25 +22,6 @@ constexpr int kProgram = sim::kProgramProcess;
 
 std::string OnOffText(bool on) {
     return on ? "on" : "off";
-}
-
-std::string TypeName(DWORD type) {
-    switch (type) {
-    case REG_NONE:
-        return "REG_NONE";
-    case REG_SZ:
-        return "REG_SZ";
-    case REG_EXPAND_SZ:
-        return "REG_EXPAND_SZ";
-    case REG_BINARY:
-        return "REG_BINARY";
-    case REG_DWORD:
-        return "REG_DWORD";
-    case REG_MULTI_SZ:
-        return "REG_MULTI_SZ";
-    default:
-        return "type " + std::to_string(type);
-    }
 }
 
 // A stored value as a scenario would write it, for "found ..." messages.
@@ -67,7 +49,7 @@ std::string ValueText(const sim::RegValue& value) {
     }
     if (value.data.size() > 64)
         hex += "...";
-    return TypeName(value.type) + " of " + std::to_string(value.data.size()) + " bytes " + hex;
+    return RegTypeName(value.type) + " of " + std::to_string(value.data.size()) + " bytes " + hex;
 }
 
 std::string CheckValue(const sim::RegValue* value, const RegData& wanted) {

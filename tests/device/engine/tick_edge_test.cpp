@@ -50,15 +50,16 @@ TEST_F(TickEdgeTest, SteadyTickReadsTheCaptionAndLooksUpRunningEntriesOnly) {
     log.decisions.clear();
     Record();
     Tick();
-    const std::string h = HandleText(mail);
-    EXPECT_CALLS(device.trace, {
-                                   "GetForegroundWindow() = " + h,
-                                   "GetWindowTextLengthW(" + h + ") = 12",
-                                   "GetWindowTextW(" + h + ", 13) = 12",
-                                   "FindWindowW(NULL, \"tasks\") = NULL",
-                                   "FindWindowW(NULL, \"notes\") = NULL",
-                                   "FindWindowW(NULL, \"word\") = NULL",
-                               });
+    EXPECT_CALLS(device.trace,
+                 {
+                     "GetForegroundWindow() = {mail}",
+                     "GetWindowTextLengthW({mail}) = 12",
+                     "GetWindowTextW({mail}, 13) = 12",
+                     "FindWindowW(NULL, \"tasks\") = NULL",
+                     "FindWindowW(NULL, \"notes\") = NULL",
+                     "FindWindowW(NULL, \"word\") = NULL",
+                 },
+                 {}, {{"mail", mail}});
     EXPECT_TRUE(log.decisions.empty());
 }
 
@@ -70,9 +71,9 @@ TEST_F(TickEdgeTest, RunningScanStopsAtTheFirstWindowThatExists) {
     Record();
     Tick();
     EXPECT_CALLS(device.trace,
-                 {"FindWindowW(NULL, \"tasks\") = NULL",
-                  "FindWindowW(NULL, \"notes\") = " + HandleText(notes), "BthGetMode(&1) = 0"},
-                 {"FindWindowW", "BthGetMode", "BthSetMode"});
+                 {"FindWindowW(NULL, \"tasks\") = NULL", "FindWindowW(NULL, \"notes\") = {notes}",
+                  "BthGetMode(&1) = 0"},
+                 {"FindWindowW", "BthGetMode", "BthSetMode"}, {{"notes", notes}});
     EXPECT_EQ(log.decisions.back(), "bt running 1 on");
 }
 
@@ -244,9 +245,10 @@ TEST_F(TickEdgeTest, EmptyCaptionAfterAnotherIsAChangeThatOnlyDefaultsAndRunning
     frame.DefaultAction = 1;
     Record();
     Tick();
-    EXPECT_CALLS(device.trace, {"GetForegroundWindow() = " + HandleText(window),
-                                "GetWindowTextLengthW(" + HandleText(window) + ") = 0",
-                                "BthGetMode(&0) = 0", "BthSetMode(1) = 0"});
+    EXPECT_CALLS(device.trace,
+                 {"GetForegroundWindow() = {notes}", "GetWindowTextLengthW({notes}) = 0",
+                  "BthGetMode(&0) = 0", "BthSetMode(1) = 0"},
+                 {}, {{"notes", window}});
     EXPECT_TRUE(frame.LastCaption.empty());
     const Rows decisions = {"bt default on"};
     EXPECT_EQ(log.decisions, decisions);

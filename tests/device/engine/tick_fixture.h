@@ -54,8 +54,3 @@ struct TickRig {
 };
 
 class TickTest : public ::testing::Test, protected TickRig {};
-
-// Trace text of a window handle, for rows that name a window.
-inline std::string HandleText(HWND window) {
-    return sim::TraceArg(static_cast<const void*>(window));
-}

@@ -1,380 +1,135 @@
 // The precedence of the tick's rules for one radio, every row of the table: with the off lists
 // first or last, on a changed caption or an unchanged one, whichever rules match, the first
 // rule that decides wins, and its radio calls are the only ones made.
+#include <source_location>
+
 #include "tests/device/engine/tick_fixture.h"
 
 namespace {
 
 using Rows = std::vector<std::string>;
 
-enum class Radio { Bt, Wifi };
+// What matches in a row: an off entry matches the caption, a running entry's window exists,
+// an on-while-active entry matches the caption.
+enum Match : unsigned { kNone = 0, kOff = 1, kRunning = 2, kActive = 4 };
 
-// Radio calls in the rows: the live state asked, then the switch if needed.
-const std::string kBtAskOff = "BthGetMode(&0) = 0";
-const std::string kBtAskOn = "BthGetMode(&1) = 0";
-const std::string kBtSetOn = "BthSetMode(1) = 0";
-const std::string kBtSetOff = "BthSetMode(0) = 0";
-const std::string kWlan = "\"{98C5250D-C29A-4985-AE5F-AFE5367E5006}\\tiacxwln1\"";
-const std::string kWifiAskOff = "GetDevicePower(" + kWlan + ", 1, &4) = 0";
-const std::string kWifiAskOn = "GetDevicePower(" + kWlan + ", 1, &0) = 0";
-const std::string kWifiSetOn = "SetDevicePower(" + kWlan + ", 1, 0) = 0";
-const std::string kWifiSetOff = "SetDevicePower(" + kWlan + ", 1, 4) = 0";
-const std::string kFindTasks = "FindWindowW(NULL, \"tasks\") = NULL";
-const std::string kFindCalendar = "FindWindowW(NULL, \"calendar\") = {calendar}";
+// The tick's calls in a row, written once for both radios: the running list's look-ups, then
+// the radio's live state asked and the switch if needed.
+enum class Call { FindTasks, FindCalendar, AskOff, AskOn, SetOn, SetOff };
 
 struct Case {
-    int line;
-    Radio radio;
-    int offFirst;       // OffTakesPrecedence
-    bool changed;       // the caption differs from the last tick's
-    bool off;           // an off entry matches the caption
-    bool running;       // a running entry's window exists
-    bool active;        // an on-while-active entry matches the caption
-    LONG defaultAction; // of this radio
-    LONG stateBefore;   // known state at the start of the tick
-    bool radioOn;       // the radio's live state
-    Rows calls;         // radio-related calls of the tick
-    LONG stateAfter;
-    Rows decisions;
+    std::source_location where = std::source_location::current();
+    int offFirst = 0;     // OffTakesPrecedence
+    bool changed = false; // the caption differs from the last tick's
+    unsigned matches = kNone;
+    LONG defaultAction = 0;  // of the radio under test
+    LONG before = -1;        // known state at the start of the tick
+    bool live = false;       // the radio's live state
+    std::vector<Call> calls; // radio-related calls of the tick
+    LONG after = -1;         // known state at the end
+    std::string decides;     // the decision without the radio's name, or none
 };
 
-// Bluetooth rows. The running list always holds a first entry whose window does not exist.
-const std::vector<Case> kBluetooth = {
+// The running list always holds a first entry whose window does not exist, and every list a
+// first entry that does not match, so a scan that stops too early or looks too far shows.
+using enum Call;
+// clang-format off
+const std::vector<Case> kCases = {
     // Off lists first, caption changed: off, running, active, default.
-    {__LINE__,
-     Radio::Bt,
-     1,
-     true,
-     true,
-     true,
-     true,
-     1,
-     -1,
-     true,
-     {kBtAskOn, kBtSetOff},
-     0,
-     {"bt off 1 off"}},
-    {__LINE__,
-     Radio::Bt,
-     1,
-     true,
-     false,
-     true,
-     true,
-     2,
-     -1,
-     false,
-     {kFindTasks, kFindCalendar, kBtAskOff, kBtSetOn},
-     1,
-     {"bt running 1 on"}},
-    {__LINE__,
-     Radio::Bt,
-     1,
-     true,
-     false,
-     false,
-     true,
-     2,
-     -1,
-     false,
-     {kFindTasks, kBtAskOff, kBtSetOn},
-     1,
-     {"bt active 1 on"}},
-    {__LINE__,
-     Radio::Bt,
-     1,
-     true,
-     false,
-     false,
-     false,
-     2,
-     -1,
-     true,
-     {kFindTasks, kBtAskOn, kBtSetOff},
-     0,
-     {"bt default off"}},
-    {__LINE__, Radio::Bt, 1, true, false, false, false, 0, -1, true, {kFindTasks}, -1, {}},
-    {__LINE__, Radio::Bt, 1, true, false, false, false, 3, 1, false, {kFindTasks}, 1, {}},
+    {.offFirst = 1, .changed = true, .matches = kOff | kRunning | kActive, .defaultAction = 1, .live = true, .calls = {AskOn, SetOff}, .after = 0, .decides = "off 1 off"},
+    {.offFirst = 1, .changed = true, .matches = kRunning | kActive, .defaultAction = 2, .calls = {FindTasks, FindCalendar, AskOff, SetOn}, .after = 1, .decides = "running 1 on"},
+    {.offFirst = 1, .changed = true, .matches = kActive, .defaultAction = 2, .calls = {FindTasks, AskOff, SetOn}, .after = 1, .decides = "active 1 on"},
+    {.offFirst = 1, .changed = true, .defaultAction = 2, .live = true, .calls = {FindTasks, AskOn, SetOff}, .after = 0, .decides = "default off"},
+    {.offFirst = 1, .changed = true, .defaultAction = 0, .live = true, .calls = {FindTasks}},
+    {.offFirst = 1, .changed = true, .defaultAction = 3, .before = 1, .calls = {FindTasks}, .after = 1},
     // Off lists first, caption unchanged: known off keeps it decided, not even the running
     // list is looked at; otherwise only the running list.
-    {__LINE__, Radio::Bt, 1, false, true, true, true, 1, 0, false, {}, 0, {"bt known off"}},
-    {__LINE__,
-     Radio::Bt,
-     1,
-     false,
-     true,
-     true,
-     true,
-     1,
-     1,
-     false,
-     {kFindTasks, kFindCalendar, kBtAskOff, kBtSetOn},
-     1,
-     {"bt running 1 on"}},
-    {__LINE__, Radio::Bt, 1, false, true, false, true, 1, -1, true, {kFindTasks}, -1, {}},
+    {.offFirst = 1, .matches = kOff | kRunning | kActive, .defaultAction = 1, .before = 0, .after = 0, .decides = "known off"},
+    {.offFirst = 1, .matches = kOff | kRunning | kActive, .defaultAction = 1, .before = 1, .calls = {FindTasks, FindCalendar, AskOff, SetOn}, .after = 1, .decides = "running 1 on"},
+    {.offFirst = 1, .matches = kOff | kActive, .defaultAction = 1, .live = true, .calls = {FindTasks}},
     // Off lists last, caption changed: running, active, off, default.
-    {__LINE__,
-     Radio::Bt,
-     0,
-     true,
-     true,
-     true,
-     true,
-     2,
-     -1,
-     false,
-     {kFindTasks, kFindCalendar, kBtAskOff, kBtSetOn},
-     1,
-     {"bt running 1 on"}},
-    {__LINE__,
-     Radio::Bt,
-     0,
-     true,
-     true,
-     false,
-     true,
-     2,
-     -1,
-     false,
-     {kFindTasks, kBtAskOff, kBtSetOn},
-     1,
-     {"bt active 1 on"}},
-    {__LINE__,
-     Radio::Bt,
-     0,
-     true,
-     true,
-     false,
-     false,
-     1,
-     -1,
-     true,
-     {kFindTasks, kBtAskOn, kBtSetOff},
-     0,
-     {"bt off 1 off"}},
-    {__LINE__,
-     Radio::Bt,
-     0,
-     true,
-     false,
-     false,
-     false,
-     1,
-     0,
-     false,
-     {kFindTasks, kBtAskOff, kBtSetOn},
-     1,
-     {"bt default on"}},
+    {.offFirst = 0, .changed = true, .matches = kOff | kRunning | kActive, .defaultAction = 2, .calls = {FindTasks, FindCalendar, AskOff, SetOn}, .after = 1, .decides = "running 1 on"},
+    {.offFirst = 0, .changed = true, .matches = kOff | kActive, .defaultAction = 2, .calls = {FindTasks, AskOff, SetOn}, .after = 1, .decides = "active 1 on"},
+    {.offFirst = 0, .changed = true, .matches = kOff, .defaultAction = 1, .live = true, .calls = {FindTasks, AskOn, SetOff}, .after = 0, .decides = "off 1 off"},
+    {.offFirst = 0, .changed = true, .defaultAction = 1, .before = 0, .calls = {FindTasks, AskOff, SetOn}, .after = 1, .decides = "default on"},
     // Off lists last, caption unchanged: the running list only, even over a known off.
-    {__LINE__,
-     Radio::Bt,
-     0,
-     false,
-     true,
-     true,
-     true,
-     2,
-     0,
-     false,
-     {kFindTasks, kFindCalendar, kBtAskOff, kBtSetOn},
-     1,
-     {"bt running 1 on"}},
-    {__LINE__, Radio::Bt, 0, false, true, false, true, 1, -1, true, {kFindTasks}, -1, {}},
+    {.offFirst = 0, .matches = kOff | kRunning | kActive, .defaultAction = 2, .before = 0, .calls = {FindTasks, FindCalendar, AskOff, SetOn}, .after = 1, .decides = "running 1 on"},
+    {.offFirst = 0, .matches = kOff | kActive, .defaultAction = 1, .live = true, .calls = {FindTasks}},
 };
+// clang-format on
 
-// The same rows for WiFi.
-const std::vector<Case> kWifi = {
-    {__LINE__,
-     Radio::Wifi,
-     1,
-     true,
-     true,
-     true,
-     true,
-     1,
-     -1,
-     true,
-     {kWifiAskOn, kWifiSetOff},
-     0,
-     {"wifi off 1 off"}},
-    {__LINE__,
-     Radio::Wifi,
-     1,
-     true,
-     false,
-     true,
-     true,
-     2,
-     -1,
-     false,
-     {kFindTasks, kFindCalendar, kWifiAskOff, kWifiSetOn},
-     1,
-     {"wifi running 1 on"}},
-    {__LINE__,
-     Radio::Wifi,
-     1,
-     true,
-     false,
-     false,
-     true,
-     2,
-     -1,
-     false,
-     {kFindTasks, kWifiAskOff, kWifiSetOn},
-     1,
-     {"wifi active 1 on"}},
-    {__LINE__,
-     Radio::Wifi,
-     1,
-     true,
-     false,
-     false,
-     false,
-     2,
-     -1,
-     true,
-     {kFindTasks, kWifiAskOn, kWifiSetOff},
-     0,
-     {"wifi default off"}},
-    {__LINE__, Radio::Wifi, 1, true, false, false, false, 0, -1, true, {kFindTasks}, -1, {}},
-    {__LINE__, Radio::Wifi, 1, false, true, true, true, 1, 0, false, {}, 0, {"wifi known off"}},
-    {__LINE__,
-     Radio::Wifi,
-     1,
-     false,
-     true,
-     true,
-     true,
-     1,
-     1,
-     false,
-     {kFindTasks, kFindCalendar, kWifiAskOff, kWifiSetOn},
-     1,
-     {"wifi running 1 on"}},
-    {__LINE__, Radio::Wifi, 1, false, true, false, true, 1, -1, true, {kFindTasks}, -1, {}},
-    {__LINE__,
-     Radio::Wifi,
-     0,
-     true,
-     true,
-     true,
-     true,
-     2,
-     -1,
-     false,
-     {kFindTasks, kFindCalendar, kWifiAskOff, kWifiSetOn},
-     1,
-     {"wifi running 1 on"}},
-    {__LINE__,
-     Radio::Wifi,
-     0,
-     true,
-     true,
-     false,
-     true,
-     2,
-     -1,
-     false,
-     {kFindTasks, kWifiAskOff, kWifiSetOn},
-     1,
-     {"wifi active 1 on"}},
-    {__LINE__,
-     Radio::Wifi,
-     0,
-     true,
-     true,
-     false,
-     false,
-     1,
-     -1,
-     true,
-     {kFindTasks, kWifiAskOn, kWifiSetOff},
-     0,
-     {"wifi off 1 off"}},
-    {__LINE__,
-     Radio::Wifi,
-     0,
-     true,
-     false,
-     false,
-     false,
-     1,
-     0,
-     false,
-     {kFindTasks, kWifiAskOff, kWifiSetOn},
-     1,
-     {"wifi default on"}},
-    {__LINE__,
-     Radio::Wifi,
-     0,
-     false,
-     true,
-     true,
-     true,
-     2,
-     0,
-     false,
-     {kFindTasks, kFindCalendar, kWifiAskOff, kWifiSetOn},
-     1,
-     {"wifi running 1 on"}},
-    {__LINE__, Radio::Wifi, 0, false, true, false, true, 1, -1, true, {kFindTasks}, -1, {}},
-};
+// The trace line of a row's call for one radio; "{calendar}" is the calendar's handle.
+std::string CallText(Call call, bool bt) {
+    const std::string wlan = "\"{98C5250D-C29A-4985-AE5F-AFE5367E5006}\\tiacxwln1\"";
+    switch (call) {
+    case FindTasks:
+        return "FindWindowW(NULL, \"tasks\") = NULL";
+    case FindCalendar:
+        return "FindWindowW(NULL, \"calendar\") = {calendar}";
+    case AskOff:
+        return bt ? "BthGetMode(&0) = 0" : "GetDevicePower(" + wlan + ", 1, &4) = 0";
+    case AskOn:
+        return bt ? "BthGetMode(&1) = 0" : "GetDevicePower(" + wlan + ", 1, &0) = 0";
+    case SetOn:
+        return bt ? "BthSetMode(1) = 0" : "SetDevicePower(" + wlan + ", 1, 0) = 0";
+    case SetOff:
+        return bt ? "BthSetMode(0) = 0" : "SetDevicePower(" + wlan + ", 1, 4) = 0";
+    }
+    return {};
+}
 
-void RunCase(const Case& c) {
-    SCOPED_TRACE(testing::Message() << "case at line " << c.line);
+void RunCase(const Case& c, bool bt) {
+    SCOPED_TRACE(testing::Message()
+                 << (bt ? "Bluetooth" : "WiFi") << ", case at line " << c.where.line());
     TickRig rig;
     CMainFrame& frame = rig.frame;
     HWND calendar = rig.device.OpenWindowBehind(TEXT("Calendar"));
     rig.device.OpenWindow(TEXT("Mail - Inbox"));
-    const bool bt = c.radio == Radio::Bt;
-    // Each list starts with an entry that does not match, so a scan that stops too early or
-    // looks too far shows.
     RuleList off = {TEXT("notes")};
     RuleList running = {TEXT("tasks")};
     RuleList active = {TEXT("mail - out")};
-    if (c.off)
+    if (c.matches & kOff)
         off.push_back(TEXT("mail"));
-    if (c.running)
+    if (c.matches & kRunning)
         running.push_back(TEXT("calendar"));
-    if (c.active)
+    if (c.matches & kActive)
         active.push_back(TEXT("mail - in"));
     (bt ? frame.BtOffList : frame.WifiOffList) = off;
     (bt ? frame.BtOnRunningList : frame.WifiOnRunningList) = running;
     (bt ? frame.BtOnActiveList : frame.WifiOnActiveList) = active;
     (bt ? frame.DefaultAction : frame.WFDefaultAction) = c.defaultAction;
-    (bt ? frame.BtState : frame.WifiState) = c.stateBefore;
+    (bt ? frame.BtState : frame.WifiState) = c.before;
     frame.OffTakesPrecedence = c.offFirst;
     if (!c.changed)
         frame.LastCaption = TEXT("mail - inbox");
     if (bt)
-        rig.device.handheld.bluetooth.SetOn(c.radioOn);
+        rig.device.handheld.bluetooth.SetOn(c.live);
     else
-        rig.device.handheld.wlan.UserSwitch(c.radioOn);
+        rig.device.handheld.wlan.UserSwitch(c.live);
 
     rig.Record();
     rig.Tick();
 
-    Rows expected = c.calls;
-    for (std::string& row : expected)
-        if (auto at = row.find("{calendar}"); at != std::string::npos)
-            row.replace(at, 10, HandleText(calendar));
-    EXPECT_CALLS(rig.device.trace, expected,
-                 {"FindWindowW", "BthGetMode", "BthSetMode", "GetDevicePower", "SetDevicePower"});
-    EXPECT_EQ(bt ? frame.BtState : frame.WifiState, c.stateAfter);
+    Rows calls;
+    for (Call call : c.calls)
+        calls.push_back(CallText(call, bt));
+    EXPECT_CALLS(rig.device.trace, calls,
+                 {"FindWindowW", "BthGetMode", "BthSetMode", "GetDevicePower", "SetDevicePower"},
+                 {{"calendar", calendar}});
+    EXPECT_EQ(bt ? frame.BtState : frame.WifiState, c.after);
     EXPECT_EQ(bt ? frame.WifiState : frame.BtState, -1); // the other radio is untouched
-    EXPECT_EQ(rig.log.decisions, c.decisions);
+    Rows decisions;
+    if (!c.decides.empty())
+        decisions.push_back((bt ? "bt " : "wifi ") + c.decides);
+    EXPECT_EQ(rig.log.decisions, decisions);
     EXPECT_EQ(frame.LastCaption, WString(TEXT("mail - inbox")));
     EXPECT_EQ(frame.Busy, 0);
 }
 
-TEST(TickPrecedenceTest, BluetoothFirstDecidingRuleWins) {
-    for (const Case& c : kBluetooth)
-        RunCase(c);
-}
-
-TEST(TickPrecedenceTest, WifiFirstDecidingRuleWins) {
-    for (const Case& c : kWifi)
-        RunCase(c);
+TEST(TickPrecedenceTest, FirstDecidingRuleWinsForEitherRadio) {
+    for (bool bt : {true, false})
+        for (const Case& c : kCases)
+            RunCase(c, bt);
 }
 
 } // namespace

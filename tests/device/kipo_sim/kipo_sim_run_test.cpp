@@ -3,69 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <fstream>
-#include <sstream>
 
-#include "tools/kipo-sim/kipo_sim_app.h"
+#include "tests/device/kipo_sim/sim_run.h"
 
 using namespace kiposim;
 
 namespace {
 
-struct SimRun {
-    int code = -1;
-    std::string out;
-    std::string err;
-};
-
-std::string ReadStream(std::FILE* file) {
-    std::fflush(file);
-    std::rewind(file);
-    std::string text;
-    char buf[4096];
-    std::size_t n;
-    while ((n = std::fread(buf, 1, sizeof buf, file)) > 0)
-        text.append(buf, n);
-    return text;
-}
-
-SimRun RunSim(const std::vector<std::string>& args, const std::string& input = "") {
-    std::FILE* out = std::tmpfile();
-    std::FILE* err = std::tmpfile();
-    std::istringstream in(input);
-    SimRun run;
-    run.code = RunKipoSim(args, in, out, err);
-    run.out = ReadStream(out);
-    run.err = ReadStream(err);
-    std::fclose(out);
-    std::fclose(err);
-    return run;
-}
-
-// A scenario given on standard input.
-SimRun RunText(const std::string& scenario, std::vector<std::string> options = {}) {
-    options.push_back("-");
-    return RunSim(options, scenario);
-}
-
-std::string TempPath(const std::string& name) {
-    return ::testing::TempDir() + name;
-}
-
-void WriteFile(const std::string& path, const std::string& text) {
-    std::ofstream(path, std::ios::binary) << text;
-}
-
-std::string ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-bool Has(const std::string& text, const std::string& what) {
-    return text.find(what) != std::string::npos;
-}
+using namespace kiposim::simrun;
 
 TEST(KipoSimRun, TickWaitEndsJustAfterTheNthRunOfTheCheckTimer) {
     // Start-up sleeps 500 ms, then the timer runs every 1500 ms: 2.0, 3.5, 5.0 s. Every tick
@@ -86,7 +31,7 @@ TEST(KipoSimRun, AnHourAtTheDefaultInterval) {
     SimRun run = RunText("wait 1h\nexpect running\n", {"--quiet"});
     EXPECT_EQ(run.code, 0) << run.out;
     // Ticks at 2.0 s + k * 1.5 s up to 3600 s: k = 0 .. 2398.
-    EXPECT_TRUE(Has(run.out, "Summary: 60:00.000 simulated, 2399 runs of the check timer"))
+    EXPECT_TRUE(Has(run.out, "Summary: 1:00:00.000 simulated, 2399 runs of the check timer"))
         << run.out;
 }
 

@@ -11,6 +11,8 @@ std::string Describe(const Options& o) {
     std::string s;
     if (o.help)
         s += "help ";
+    if (o.version)
+        s += "version ";
     if (o.quiet)
         s += "quiet ";
     if (o.trace)
@@ -43,6 +45,8 @@ TEST(Options, Accepted) {
         {__LINE__, {"--quiet", "--trace", "--explain"}, "quiet trace explain "},
         {__LINE__, {"--help"}, "help "},
         {__LINE__, {"-h"}, "help "},
+        {__LINE__, {"--version"}, "version "},
+        {__LINE__, {"--svg", "-", "--save-registry=-"}, "svg=- save=- "},
         {__LINE__, {"--show-builtin"}, "builtin "},
         {__LINE__, {"--svg", "out.svg", "a.kipo"}, "file=a.kipo svg=out.svg "},
         {__LINE__, {"--svg=out.svg"}, "svg=out.svg "},
@@ -66,7 +70,10 @@ TEST(Options, Refused) {
         const char* fragment;
     };
     const Case cases[] = {
-        {__LINE__, {"--frobnicate"}, "unknown option --frobnicate"},
+        {__LINE__, {"--frobnicate"}, "unknown option --frobnicate (kipo-sim --help lists them)"},
+        {__LINE__, {"--quite"}, "unknown option --quite (did you mean --quiet?)"},
+        {__LINE__, {"--save-registy=x.reg"}, "(did you mean --save-registry?)"},
+        {__LINE__, {"--Version"}, "(did you mean --version?)"},
         {__LINE__, {"-q"}, "unknown option -q"},
         {__LINE__, {"--svg"}, "--svg needs a file name"},
         {__LINE__, {"--svg="}, "--svg needs a file name"},

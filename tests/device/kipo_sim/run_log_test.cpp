@@ -86,11 +86,20 @@ TEST(RunLog, Formats) {
         std::uint64_t ms;
         const char* text;
     };
-    const Case times[] = {{0, "0:00.000"},
-                          {1500, "0:01.500"},
-                          {61005, "1:01.005"},
-                          {3600000, "60:00.000"},
-                          {86400000, "1440:00.000"}};
+    const Case times[] = {
+        {0, "0:00.000"},
+        {1500, "0:01.500"},
+        {61005, "1:01.005"},
+        {3599999, "59:59.999"}, // the last moment in minutes
+        {3600000, "1:00:00.000"},
+        {43199ull * 60000 + 58000, "29d 23:59:58.000"}, // a month, once "43199:58.000"
+        {36005999, "10:00:05.999"},
+        {86399999, "23:59:59.999"},
+        {86400000, "1d 00:00:00.000"},
+        {3 * 86400000ull + 4 * 3600000 + 5 * 60000 + 6789, "3d 04:05:06.789"},
+        {366ull * 86400000, "366d 00:00:00.000"},
+        {UINT64_MAX, "213503982334d 14:25:51.615"}, // the largest time still reads whole
+    };
     for (const Case& c : times)
         EXPECT_EQ(FormatTime(c.ms), c.text);
     EXPECT_EQ(FormatShare(1, 3), "33.3%");
@@ -147,6 +156,47 @@ TEST(SvgChart, ADayOfTicksStaysSmall) {
     // At most one mark per pixel column of the plot.
     EXPECT_LE(Count(svg, "stroke=\"#888\""), 900);
     EXPECT_LT(svg.size(), 200u * 1024);
+}
+
+// The time axis's labels, left to right.
+std::vector<std::string> AxisLabels(const std::string& svg) {
+    const std::string open = "text-anchor=\"middle\" fill=\"#555\">";
+    std::vector<std::string> labels;
+    for (std::size_t at = svg.find(open); at != std::string::npos; at = svg.find(open, at + 1)) {
+        const std::size_t begin = at + open.size();
+        labels.push_back(svg.substr(begin, svg.find('<', begin) - begin));
+    }
+    return labels;
+}
+
+TEST(SvgChart, AxisLabelsAreRoundTimesForEveryLength) {
+    struct Case {
+        std::uint64_t end;
+        std::vector<std::string> labels;
+    };
+    const std::uint64_t day = 86400000;
+    const Case cases[] = {
+        {900,
+         {"0:00.000", "0:00.100", "0:00.200", "0:00.300", "0:00.400", "0:00.500", "0:00.600",
+          "0:00.700", "0:00.800", "0:00.900"}},
+        {30000, {"0:00", "0:05", "0:10", "0:15", "0:20", "0:25", "0:30"}},
+        {5 * 3600000,
+         {"0:00", "30:00", "1:00:00", "1:30:00", "2:00:00", "2:30:00", "3:00:00", "3:30:00",
+          "4:00:00", "4:30:00", "5:00:00"}},
+        {3 * day,
+         {"0:00", "12:00:00", "1d 00:00:00", "1d 12:00:00", "2d 00:00:00", "2d 12:00:00",
+          "3d 00:00:00"}},
+        // A month: whole days, where a division of the span once gave "5400:00.001".
+        {30 * day + 1234, {"0d", "5d", "10d", "15d", "20d", "25d", "30d"}},
+        {366 * day, {"0d", "50d", "100d", "150d", "200d", "250d", "300d", "350d"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.end);
+        RunLog log;
+        log.Begin(WString(u"Desktop"), false, false);
+        log.End(c.end);
+        EXPECT_EQ(AxisLabels(SvgChart(log, "run")), c.labels);
+    }
 }
 
 } // namespace

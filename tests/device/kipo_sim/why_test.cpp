@@ -4,11 +4,9 @@
 // the radio states why predicts for the first and the later ticks hold in the scenario.
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <fstream>
 #include <sstream>
 
-#include "tools/kipo-sim/kipo_sim_app.h"
+#include "tests/device/kipo_sim/sim_run.h"
 
 using namespace kiposim;
 
@@ -19,26 +17,10 @@ struct Output {
     std::string out;
 };
 
-std::string ReadBack(std::FILE* file) {
-    std::fflush(file);
-    std::rewind(file);
-    std::string text;
-    char buf[4096];
-    std::size_t n;
-    while ((n = std::fread(buf, 1, sizeof buf, file)) > 0)
-        text.append(buf, n);
-    std::fclose(file);
-    return text;
-}
-
+// Standard output and standard error together, as a terminal shows them.
 Output Sim(const std::vector<std::string>& args, const std::string& input = "") {
-    std::FILE* out = std::tmpfile();
-    std::FILE* err = std::tmpfile();
-    std::istringstream in(input);
-    Output o;
-    o.code = RunKipoSim(args, in, out, err);
-    o.out = ReadBack(out) + ReadBack(err);
-    return o;
+    const simrun::SimRun run = simrun::RunSim(args, input);
+    return {run.code, run.out + run.err};
 }
 
 std::vector<std::string> Lines(const std::string& text) {
@@ -304,6 +286,60 @@ TEST(KipoSimWhy, AgreesWithAScenarioForEveryRowOfThePrecedenceTable) {
         EXPECT_EQ(ran.code, 0) << scenario << ran.out;
         EXPECT_EQ(ExplainedFirstTick(ran.out), ticks[0].explained) << said.out << ran.out;
     }
+}
+
+// Input that cannot be read: exit 2 and a message that names the problem; nothing else runs.
+TEST(KipoSimWhy, UnreadableInputExitsWithTwo) {
+    const std::string broken = ::testing::TempDir() + "why_broken.reg";
+    std::ofstream(broken, std::ios::binary)
+        << "Windows Registry Editor Version 5.00\n\n[HKEY_CURRENT_USER\\x]\n\"a\"=\"open\n";
+    struct Case {
+        int line;
+        std::vector<std::string> args;
+        std::string said;
+    };
+    const Case cases[] = {
+        {__LINE__, {"why"}, "which caption?"},
+        {__LINE__, {"why", "a", "b"}, "one caption only"},
+        {__LINE__, {"why", "--registry"}, "--registry: needs a value"},
+        {__LINE__, {"why", "--wifi", "maybe", "x"}, "--wifi maybe"},
+        {__LINE__, {"why", "--registry", "/no/such/file.reg", "x"}, "/no/such/file.reg"},
+        {__LINE__, {"why", "--registry", broken, "x"}, broken + ":4"},
+        {__LINE__, {"check", "--registry", broken}, broken + ":4"},
+        {__LINE__, {"check", "--nonsense"}, "--nonsense: unknown argument"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "case at line " << c.line);
+        const Output o = Sim(c.args);
+        EXPECT_EQ(o.code, 2) << o.out;
+        EXPECT_NE(o.out.find(c.said), std::string::npos) << o.out;
+        EXPECT_EQ(o.out.find("first tick"), std::string::npos) << o.out;
+    }
+}
+
+// The defaults do what they say: `check` without a file finds nothing.
+TEST(KipoSimCheck, TheDefaultsHaveNoFindings) {
+    const Output o = Sim({"check"});
+    EXPECT_EQ(o.code, 0) << o.out;
+    EXPECT_EQ(o.out, "defaults: no findings\n");
+}
+
+// A list far longer than anyone writes is checked in bounded time: its entries past the
+// first 500 are not compared with one another, and that is said.
+TEST(KipoSimCheck, HugeListsAreBoundedAndSaySo) {
+    std::string entries;
+    for (int i = 1; i <= 1200; ++i)
+        entries += "#bP" + std::string(static_cast<std::size_t>(i % 40), 'x') + ";";
+    const std::string reg = ::testing::TempDir() + "check_huge.reg";
+    std::ofstream(reg, std::ios::binary)
+        << "Windows Registry Editor Version 5.00\n\n"
+           "[HKEY_CURRENT_USER\\software\\Kipo\\Kipo\\Settings]\n\"OnList\"=\""
+        << entries << "\"\n\"OffList\"=\"" << entries << "\"\n";
+    const Output o = Sim({"check", "--registry", reg});
+    EXPECT_EQ(o.code, 1);
+    EXPECT_NE(o.out.find(": OnList: has more than 500 entries"), std::string::npos);
+    EXPECT_NE(o.out.find("were not tried (after 1000)"), std::string::npos);
+    EXPECT_NE(o.out.find("[twice]"), std::string::npos);
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 // of BTControl. Each case checks the program's calls one by one and the radio afterwards.
 #include <gtest/gtest.h>
 
+#include <source_location>
 #include <string>
 #include <vector>
 
@@ -37,14 +38,14 @@ std::string Send(WORD command, const std::string& to = "{console}") {
 const std::string kQueryDword = Query("->4, buf, 4->4", 0);
 
 struct WidcommCase {
-    int line;
-    Mode mode;
-    bool console;
-    Op op;
-    int force;
-    Rows calls;
-    int isResult; // IsBluetoothOn's answer, for Op::Is
-    DWORD stackModeAfter;
+    std::source_location where = std::source_location::current();
+    Mode mode = Mode::Zero;
+    bool console = true; // the console window is open
+    Op op = Op::Is;
+    int force = 0;
+    Rows calls;       // "{console}" is the console window
+    int isResult = 0; // IsBluetoothOn's answer, for Op::Is
+    DWORD stackModeAfter = 0;
 };
 
 void WriteStackMode(sim::Device& device, Mode mode) {
@@ -95,115 +96,47 @@ DWORD ReadStackMode(sim::Device& device) {
     return value;
 }
 
-Rows WithConsole(Rows rows, HWND console) {
-    const std::string handle = sim::TraceArg(static_cast<const void*>(console));
-    for (std::string& row : rows)
-        for (std::size_t at; (at = row.find("{console}")) != std::string::npos;)
-            row.replace(at, 9, handle);
-    return rows;
-}
+using enum Mode;
+using enum Op;
+const std::string kQueryMissing = Query("->?, buf, 4->4", 2);
 
-const std::vector<WidcommCase>& WidcommCases() {
-    static const std::vector<WidcommCase> cases = {
-        // Radio on: on asks and stops; off asks and sends 4097.
-        {__LINE__, Mode::One, true, Op::Is, 0, {kOpen, kQueryDword, kClose}, 1, 1},
-        {__LINE__, Mode::One, true, Op::On, 0, {kOpen, kQueryDword, kClose}, 0, 1},
-        {__LINE__,
-         Mode::One,
-         true,
-         Op::Off,
-         0,
-         {kOpen, kQueryDword, kClose, kFind, Send(4097)},
-         0,
-         0},
-        // Radio off: the other way round.
-        {__LINE__, Mode::Zero, true, Op::Is, 0, {kOpen, kQueryDword, kClose}, 0, 0},
-        {__LINE__,
-         Mode::Zero,
-         true,
-         Op::On,
-         0,
-         {kOpen, kQueryDword, kClose, kFind, Send(4098)},
-         0,
-         1},
-        {__LINE__, Mode::Zero, true, Op::Off, 0, {kOpen, kQueryDword, kClose}, 0, 0},
-        // A missing key is off: nothing to close, on sends 4098, off does nothing.
-        {__LINE__, Mode::KeyMissing, true, Op::Is, 0, {kOpenFails}, 0, 99},
-        {__LINE__, Mode::KeyMissing, true, Op::On, 0, {kOpenFails, kFind, Send(4098)}, 0, 1},
-        {__LINE__, Mode::KeyMissing, true, Op::Off, 0, {kOpenFails}, 0, 99},
-        // A missing value is off too; the key is still closed.
-        {__LINE__,
-         Mode::ValueMissing,
-         true,
-         Op::On,
-         0,
-         {kOpen, Query("->?, buf, 4->4", 2), kClose, kFind, Send(4098)},
-         0,
-         1},
-        {__LINE__,
-         Mode::ValueMissing,
-         true,
-         Op::Off,
-         0,
-         {kOpen, Query("->?, buf, 4->4", 2), kClose},
-         0,
-         99},
-        // Any number but 1 is off, so on sends 4098 again.
-        {__LINE__, Mode::Two, true, Op::Is, 0, {kOpen, kQueryDword, kClose}, 0, 2},
-        {__LINE__,
-         Mode::Two,
-         true,
-         Op::On,
-         0,
-         {kOpen, kQueryDword, kClose, kFind, Send(4098)},
-         0,
-         1},
-        // Data that does not fit four bytes is not read: off.
-        {__LINE__,
-         Mode::LongBinary,
-         true,
-         Op::Is,
-         0,
-         {kOpen, Query("->3, buf, 4->8", 234), kClose},
-         0,
-         99},
-        // The type is not looked at: one byte 1 reads as 1.
-        {__LINE__,
-         Mode::OneByte,
-         true,
-         Op::Is,
-         0,
-         {kOpen, Query("->3, buf, 4->1", 0), kClose},
-         1,
-         99},
-        // No console: the command goes to no window and nothing changes.
-        {__LINE__,
-         Mode::Zero,
-         false,
-         Op::On,
-         0,
-         {kOpen, kQueryDword, kClose, kFindNone, Send(4098, "NULL")},
-         0,
-         0},
-        {__LINE__,
-         Mode::One,
-         false,
-         Op::Off,
-         0,
-         {kOpen, kQueryDword, kClose, kFindNone, Send(4097, "NULL")},
-         0,
-         1},
-        // force: no question, the command goes even when the radio is already there.
-        {__LINE__, Mode::One, true, Op::On, 1, {kFind, Send(4098)}, 0, 1},
-        {__LINE__, Mode::Zero, true, Op::Off, 1, {kFind, Send(4097)}, 0, 0},
-        {__LINE__, Mode::KeyMissing, true, Op::Off, -1, {kFind, Send(4097)}, 0, 0},
-    };
-    return cases;
-}
+// clang-format off
+const std::vector<WidcommCase> kWidcommCases = {
+    // Radio on: on asks and stops; off asks and sends 4097.
+    {.mode = One, .op = Is, .calls = {kOpen, kQueryDword, kClose}, .isResult = 1, .stackModeAfter = 1},
+    {.mode = One, .op = On, .calls = {kOpen, kQueryDword, kClose}, .stackModeAfter = 1},
+    {.mode = One, .op = Off, .calls = {kOpen, kQueryDword, kClose, kFind, Send(4097)}, .stackModeAfter = 0},
+    // Radio off: the other way round.
+    {.mode = Zero, .op = Is, .calls = {kOpen, kQueryDword, kClose}, .isResult = 0, .stackModeAfter = 0},
+    {.mode = Zero, .op = On, .calls = {kOpen, kQueryDword, kClose, kFind, Send(4098)}, .stackModeAfter = 1},
+    {.mode = Zero, .op = Off, .calls = {kOpen, kQueryDword, kClose}, .stackModeAfter = 0},
+    // A missing key is off: nothing to close, on sends 4098, off does nothing.
+    {.mode = KeyMissing, .op = Is, .calls = {kOpenFails}, .isResult = 0, .stackModeAfter = 99},
+    {.mode = KeyMissing, .op = On, .calls = {kOpenFails, kFind, Send(4098)}, .stackModeAfter = 1},
+    {.mode = KeyMissing, .op = Off, .calls = {kOpenFails}, .stackModeAfter = 99},
+    // A missing value is off too; the key is still closed.
+    {.mode = ValueMissing, .op = On, .calls = {kOpen, kQueryMissing, kClose, kFind, Send(4098)}, .stackModeAfter = 1},
+    {.mode = ValueMissing, .op = Off, .calls = {kOpen, kQueryMissing, kClose}, .stackModeAfter = 99},
+    // Any number but 1 is off, so on sends 4098 again.
+    {.mode = Two, .op = Is, .calls = {kOpen, kQueryDword, kClose}, .isResult = 0, .stackModeAfter = 2},
+    {.mode = Two, .op = On, .calls = {kOpen, kQueryDword, kClose, kFind, Send(4098)}, .stackModeAfter = 1},
+    // Data that does not fit four bytes is not read: off.
+    {.mode = LongBinary, .op = Is, .calls = {kOpen, Query("->3, buf, 4->8", 234), kClose}, .isResult = 0, .stackModeAfter = 99},
+    // The type is not looked at: one byte 1 reads as 1.
+    {.mode = OneByte, .op = Is, .calls = {kOpen, Query("->3, buf, 4->1", 0), kClose}, .isResult = 1, .stackModeAfter = 99},
+    // No console: the command goes to no window and nothing changes.
+    {.mode = Zero, .console = false, .op = On, .calls = {kOpen, kQueryDword, kClose, kFindNone, Send(4098, "NULL")}, .stackModeAfter = 0},
+    {.mode = One, .console = false, .op = Off, .calls = {kOpen, kQueryDword, kClose, kFindNone, Send(4097, "NULL")}, .stackModeAfter = 1},
+    // force: no question, the command goes even when the radio is already there.
+    {.mode = One, .op = On, .force = 1, .calls = {kFind, Send(4098)}, .stackModeAfter = 1},
+    {.mode = Zero, .op = Off, .force = 1, .calls = {kFind, Send(4097)}, .stackModeAfter = 0},
+    {.mode = KeyMissing, .op = Off, .force = -1, .calls = {kFind, Send(4097)}, .stackModeAfter = 0},
+};
+// clang-format on
 
 TEST(BluetoothControlTest, WidcommReadsStackModeAndSendsConsoleCommands) {
-    for (const WidcommCase& c : WidcommCases()) {
-        SCOPED_TRACE(testing::Message() << "case at line " << c.line);
+    for (const WidcommCase& c : kWidcommCases) {
+        SCOPED_TRACE(testing::Message() << "case at line " << c.where.line());
         sim::Device device;
         sim::SetUpBluetooth(device, model::BluetoothStack::Widcomm, false);
         const HWND console = device.widcomm.Console();
@@ -221,7 +154,7 @@ TEST(BluetoothControlTest, WidcommReadsStackModeAndSendsConsoleCommands) {
             frame.TurnBluetoothOff(c.force);
         else
             answer = frame.IsBluetoothOn();
-        EXPECT_CALLS(device.trace, WithConsole(c.calls, console));
+        EXPECT_CALLS(device.trace, c.calls, {}, {{"console", console}});
         if (c.op == Op::Is) {
             EXPECT_EQ(answer, c.isResult);
         }
@@ -255,46 +188,41 @@ TEST(BluetoothControlTest, TheConsoleSwitchesTheRadioOnItsCommandsOnly) {
 }
 
 struct MicrosoftCase {
-    int line;
-    model::BluetoothStack stack; // the library answers only for Microsoft
-    DWORD mode;
-    Op op;
-    int force;
+    std::source_location where = std::source_location::current();
+    model::BluetoothStack stack = model::BluetoothStack::Microsoft; // only it answers
+    DWORD mode = 0;
+    Op op = Is;
+    int force = 0;
     Rows calls;
-    int isResult;
-    DWORD modeAfter;
+    int isResult = 0;
+    DWORD modeAfter = 0;
 };
 
 TEST(BluetoothControlTest, MicrosoftAsksAndSetsTheLibraryMode) {
-    const auto ms = model::BluetoothStack::Microsoft;
+    const auto none = model::BluetoothStack::None;
+    // clang-format off
     const std::vector<MicrosoftCase> cases = {
-        {__LINE__, ms, 0, Op::Is, 0, {"BthGetMode(&0) = 0"}, 0, 0},
-        {__LINE__, ms, 1, Op::Is, 0, {"BthGetMode(&1) = 0"}, 1, 1},
-        {__LINE__, ms, 0, Op::On, 0, {"BthGetMode(&0) = 0", "BthSetMode(1) = 0"}, 0, 1},
-        {__LINE__, ms, 0, Op::Off, 0, {"BthGetMode(&0) = 0"}, 0, 0},
-        {__LINE__, ms, 1, Op::On, 0, {"BthGetMode(&1) = 0"}, 0, 1},
-        {__LINE__, ms, 1, Op::Off, 0, {"BthGetMode(&1) = 0", "BthSetMode(0) = 0"}, 0, 0},
+        {.mode = 0, .op = Is, .calls = {"BthGetMode(&0) = 0"}, .isResult = 0, .modeAfter = 0},
+        {.mode = 1, .op = Is, .calls = {"BthGetMode(&1) = 0"}, .isResult = 1, .modeAfter = 1},
+        {.mode = 0, .op = On, .calls = {"BthGetMode(&0) = 0", "BthSetMode(1) = 0"}, .modeAfter = 1},
+        {.mode = 0, .op = Off, .calls = {"BthGetMode(&0) = 0"}, .modeAfter = 0},
+        {.mode = 1, .op = On, .calls = {"BthGetMode(&1) = 0"}, .modeAfter = 1},
+        {.mode = 1, .op = Off, .calls = {"BthGetMode(&1) = 0", "BthSetMode(0) = 0"}, .modeAfter = 0},
         // Any non-zero mode is on, and on does not bring it back to 1.
-        {__LINE__, ms, 2, Op::Is, 0, {"BthGetMode(&2) = 0"}, 1, 2},
-        {__LINE__, ms, 2, Op::On, 0, {"BthGetMode(&2) = 0"}, 0, 2},
-        {__LINE__, ms, 2, Op::Off, 0, {"BthGetMode(&2) = 0", "BthSetMode(0) = 0"}, 0, 0},
+        {.mode = 2, .op = Is, .calls = {"BthGetMode(&2) = 0"}, .isResult = 1, .modeAfter = 2},
+        {.mode = 2, .op = On, .calls = {"BthGetMode(&2) = 0"}, .modeAfter = 2},
+        {.mode = 2, .op = Off, .calls = {"BthGetMode(&2) = 0", "BthSetMode(0) = 0"}, .modeAfter = 0},
         // force: no question.
-        {__LINE__, ms, 1, Op::On, 1, {"BthSetMode(1) = 0"}, 0, 1},
-        {__LINE__, ms, 0, Op::Off, 1, {"BthSetMode(0) = 0"}, 0, 0},
+        {.mode = 1, .op = On, .force = 1, .calls = {"BthSetMode(1) = 0"}, .modeAfter = 1},
+        {.mode = 0, .op = Off, .force = 1, .calls = {"BthSetMode(0) = 0"}, .modeAfter = 0},
         // A library that delivers no mode reads as off; the refused set changes nothing.
-        {__LINE__, model::BluetoothStack::None, 1, Op::Is, 0, {"BthGetMode(&0) = 1062"}, 0, 1},
-        {__LINE__,
-         model::BluetoothStack::None,
-         1,
-         Op::On,
-         0,
-         {"BthGetMode(&0) = 1062", "BthSetMode(1) = 1062"},
-         0,
-         1},
-        {__LINE__, model::BluetoothStack::Widcomm, 0, Op::Off, 0, {"BthGetMode(&0) = 1062"}, 0, 0},
+        {.stack = none, .mode = 1, .op = Is, .calls = {"BthGetMode(&0) = 1062"}, .isResult = 0, .modeAfter = 1},
+        {.stack = none, .mode = 1, .op = On, .calls = {"BthGetMode(&0) = 1062", "BthSetMode(1) = 1062"}, .modeAfter = 1},
+        {.stack = model::BluetoothStack::Widcomm, .mode = 0, .op = Off, .calls = {"BthGetMode(&0) = 1062"}, .modeAfter = 0},
     };
+    // clang-format on
     for (const MicrosoftCase& c : cases) {
-        SCOPED_TRACE(testing::Message() << "case at line " << c.line);
+        SCOPED_TRACE(testing::Message() << "case at line " << c.where.line());
         sim::Device device;
         device.handheld.bluetooth.SetStack(c.stack);
         device.handheld.bluetooth.SetRawMode(c.mode);

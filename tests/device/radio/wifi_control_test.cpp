@@ -3,6 +3,7 @@
 // before TurnWifiOn returns.
 #include <gtest/gtest.h>
 
+#include <source_location>
 #include <string>
 #include <vector>
 
@@ -51,49 +52,48 @@ Rows Then(Rows rows, const Rows& more) {
 enum class Op { On, Off };
 
 struct WifiCase {
-    int line;
-    model::WlanSetUp setUp;
-    int state; // a state other than the set-up's D0/D4, or -1
-    Op op;
-    int force;
+    std::source_location where = std::source_location::current();
+    model::WlanSetUp setUp = model::WlanSetUp::Off;
+    int state = -1; // a state other than the set-up's D0/D4, or -1
+    Op op = Op::On;
+    int force = 0;
     Rows calls;
-    bool onAfter;
+    bool onAfter = false;
 };
 
-const std::vector<WifiCase>& Cases() {
-    static const std::vector<WifiCase> cases = {
-        // At D0: on asks and stops; off asks and requests D4.
-        {__LINE__, model::WlanSetUp::On, -1, Op::On, 0, {Get("0", 0)}, true},
-        {__LINE__, model::WlanSetUp::On, -1, Op::Off, 0, {Get("0", 0), Set(4, 0)}, false},
-        // At D4: the other way round.
-        {__LINE__, model::WlanSetUp::Off, -1, Op::On, 0, {Get("4", 0), Set(0, 0)}, true},
-        {__LINE__, model::WlanSetUp::Off, -1, Op::Off, 0, {Get("4", 0)}, false},
-        // D1 to D3 count as off.
-        {__LINE__, model::WlanSetUp::Off, 1, Op::On, 0, {Get("1", 0), Set(0, 0)}, true},
-        {__LINE__, model::WlanSetUp::Off, 2, Op::On, 0, {Get("2", 0), Set(0, 0)}, true},
-        {__LINE__, model::WlanSetUp::Off, 3, Op::Off, 0, {Get("3", 0)}, false},
-        // Absent: the failed request reads as off, so off does nothing and on runs the whole
-        // wake sequence after its D0 request fails.
-        {__LINE__, model::WlanSetUp::Absent, -1, Op::Off, 0, {Get("0", 2)}, false},
-        {__LINE__, model::WlanSetUp::Absent, -1, Op::On, 0, Then({Get("0", 2), Set(0, 2)}, kWake),
-         false},
-        // Stuck: D0 is refused; the wake sequence brings the adapter up.
-        {__LINE__, model::WlanSetUp::Stuck, -1, Op::On, 0, Then({Get("4", 0), Set(0, 29)}, kWake),
-         true},
-        {__LINE__, model::WlanSetUp::Stuck, -1, Op::Off, 0, {Get("4", 0)}, false},
-        // force skips the question, whatever the state.
-        {__LINE__, model::WlanSetUp::On, -1, Op::On, 1, {Set(0, 0)}, true},
-        {__LINE__, model::WlanSetUp::Off, -1, Op::Off, 1, {Set(4, 0)}, false},
-        {__LINE__, model::WlanSetUp::Off, -1, Op::On, 7, {Set(0, 0)}, true},
-        {__LINE__, model::WlanSetUp::Stuck, -1, Op::On, 1, Then({Set(0, 29)}, kWake), true},
-        {__LINE__, model::WlanSetUp::Absent, -1, Op::Off, 1, {Set(4, 2)}, false},
-    };
-    return cases;
-}
+using enum model::WlanSetUp;
+
+// clang-format off
+const std::vector<WifiCase> kCases = {
+    // At D0: on asks and stops; off asks and requests D4.
+    {.setUp = On, .op = Op::On, .calls = {Get("0", 0)}, .onAfter = true},
+    {.setUp = On, .op = Op::Off, .calls = {Get("0", 0), Set(4, 0)}, .onAfter = false},
+    // At D4: the other way round.
+    {.setUp = Off, .op = Op::On, .calls = {Get("4", 0), Set(0, 0)}, .onAfter = true},
+    {.setUp = Off, .op = Op::Off, .calls = {Get("4", 0)}, .onAfter = false},
+    // D1 to D3 count as off.
+    {.setUp = Off, .state = 1, .op = Op::On, .calls = {Get("1", 0), Set(0, 0)}, .onAfter = true},
+    {.setUp = Off, .state = 2, .op = Op::On, .calls = {Get("2", 0), Set(0, 0)}, .onAfter = true},
+    {.setUp = Off, .state = 3, .op = Op::Off, .calls = {Get("3", 0)}, .onAfter = false},
+    // Absent: the failed request reads as off, so off does nothing and on runs the whole
+    // wake sequence after its D0 request fails.
+    {.setUp = Absent, .op = Op::Off, .calls = {Get("0", 2)}, .onAfter = false},
+    {.setUp = Absent, .op = Op::On, .calls = Then({Get("0", 2), Set(0, 2)}, kWake), .onAfter = false},
+    // Stuck: D0 is refused; the wake sequence brings the adapter up.
+    {.setUp = Stuck, .op = Op::On, .calls = Then({Get("4", 0), Set(0, 29)}, kWake), .onAfter = true},
+    {.setUp = Stuck, .op = Op::Off, .calls = {Get("4", 0)}, .onAfter = false},
+    // force skips the question, whatever the state.
+    {.setUp = On, .op = Op::On, .force = 1, .calls = {Set(0, 0)}, .onAfter = true},
+    {.setUp = Off, .op = Op::Off, .force = 1, .calls = {Set(4, 0)}, .onAfter = false},
+    {.setUp = Off, .op = Op::On, .force = 7, .calls = {Set(0, 0)}, .onAfter = true},
+    {.setUp = Stuck, .op = Op::On, .force = 1, .calls = Then({Set(0, 29)}, kWake), .onAfter = true},
+    {.setUp = Absent, .op = Op::Off, .force = 1, .calls = {Set(4, 2)}, .onAfter = false},
+};
+// clang-format on
 
 TEST(WifiControlTest, EachOperationMakesExactlyTheRequestsOfItsState) {
-    for (const WifiCase& c : Cases()) {
-        SCOPED_TRACE(testing::Message() << "case at line " << c.line);
+    for (const WifiCase& c : kCases) {
+        SCOPED_TRACE(testing::Message() << "case at line " << c.where.line());
         sim::Device device;
         sim::SetUpWifi(device, c.setUp);
         if (c.state >= 0)

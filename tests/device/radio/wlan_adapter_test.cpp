@@ -2,6 +2,7 @@
 // bring a stuck adapter to full power, and what it does with anything else.
 #include <gtest/gtest.h>
 
+#include <source_location>
 #include <vector>
 
 #include "platform/platform.h"
@@ -49,74 +50,43 @@ void RunStep(Step step) {
 }
 
 struct WakeCase {
-    int line;
-    model::WlanSetUp setUp;
+    std::source_location where = std::source_location::current();
+    model::WlanSetUp setUp = model::WlanSetUp::Stuck;
     std::vector<Step> steps;
-    bool on;       // at D0 afterwards
-    bool refusing; // would refuse D0 afterwards
+    bool on = false;       // at D0 afterwards
+    bool refusing = false; // would refuse D0 afterwards
 };
 
+using enum Step;
+const auto kPlain = model::WlanSetUp::Off;
+const auto kAbsent = model::WlanSetUp::Absent;
+
+// clang-format off
 const WakeCase kWakeCases[] = {
-    {__LINE__, model::WlanSetUp::Stuck, {}, false, true},
-    {__LINE__, model::WlanSetUp::Stuck, {Step::AskD0}, false, true},
-    {__LINE__,
-     model::WlanSetUp::Stuck,
-     {Step::SlotOn, Step::Detect, Step::CardStatus},
-     true,
-     false},
+    {.steps = {}, .refusing = true},
+    {.steps = {AskD0}, .refusing = true},
+    {.steps = {SlotOn, Detect, CardStatus}, .on = true},
     // The status-change event alone is no card detection.
-    {__LINE__,
-     model::WlanSetUp::Stuck,
-     {Step::SlotOn, Step::Status, Step::CardStatus},
-     false,
-     true},
+    {.steps = {SlotOn, Status, CardStatus}, .refusing = true},
     // Out of order: detection before the slot has power, or no status read afterwards.
-    {__LINE__,
-     model::WlanSetUp::Stuck,
-     {Step::Detect, Step::SlotOn, Step::CardStatus},
-     false,
-     true},
-    {__LINE__,
-     model::WlanSetUp::Stuck,
-     {Step::SlotOn, Step::CardStatus, Step::Detect},
-     false,
-     true},
-    {__LINE__,
-     model::WlanSetUp::Stuck,
-     {Step::SlotOn, Step::SlotOff, Step::Detect, Step::CardStatus},
-     false,
-     true},
+    {.steps = {Detect, SlotOn, CardStatus}, .refusing = true},
+    {.steps = {SlotOn, CardStatus, Detect}, .refusing = true},
+    {.steps = {SlotOn, SlotOff, Detect, CardStatus}, .refusing = true},
     // Once awake it takes D0 requests; powered down it is stuck again.
-    {__LINE__,
-     model::WlanSetUp::Stuck,
-     {Step::SlotOn, Step::Detect, Step::CardStatus, Step::AskD4},
-     false,
-     true},
-    {__LINE__,
-     model::WlanSetUp::Stuck,
-     {Step::SlotOn, Step::Detect, Step::CardStatus, Step::AskD4, Step::AskD0},
-     false,
-     true},
-    {__LINE__,
-     model::WlanSetUp::Stuck,
-     {Step::SlotOn, Step::Detect, Step::CardStatus, Step::AskD4, Step::SlotOn, Step::Detect,
-      Step::CardStatus},
-     true,
-     false},
+    {.steps = {SlotOn, Detect, CardStatus, AskD4}, .refusing = true},
+    {.steps = {SlotOn, Detect, CardStatus, AskD4, AskD0}, .refusing = true},
+    {.steps = {SlotOn, Detect, CardStatus, AskD4, SlotOn, Detect, CardStatus}, .on = true},
     // A plain adapter does not need the sequence, and the sequence does no harm to it.
-    {__LINE__, model::WlanSetUp::Off, {Step::AskD0}, true, false},
-    {__LINE__, model::WlanSetUp::Off, {Step::SlotOn, Step::Detect, Step::CardStatus}, false, false},
+    {.setUp = kPlain, .steps = {AskD0}, .on = true},
+    {.setUp = kPlain, .steps = {SlotOn, Detect, CardStatus}},
     // Without an adapter nothing comes up.
-    {__LINE__,
-     model::WlanSetUp::Absent,
-     {Step::SlotOn, Step::Detect, Step::CardStatus},
-     false,
-     false},
+    {.setUp = kAbsent, .steps = {SlotOn, Detect, CardStatus}},
 };
+// clang-format on
 
 TEST(WlanAdapterTest, OnlyTheWholeWakeSequenceBringsAStuckAdapterUp) {
     for (const WakeCase& c : kWakeCases) {
-        SCOPED_TRACE(testing::Message() << "case at line " << c.line);
+        SCOPED_TRACE(testing::Message() << "case at line " << c.where.line());
         sim::Device device;
         sim::SetUpWifi(device, c.setUp);
         for (Step step : c.steps)

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "app/main_frame.h"
+#include "framework/app_name.h"
 #include "settings/settings_store.h"
 #include "tests/support/device_test.h"
 
@@ -161,7 +162,7 @@ TEST_F(SettingsStoreCalls, ApplicationNameIsCutFromTheModulePath) {
         fresh.SetRegistryKey(TEXT("Kipo"));
         EXPECT_TRUE(fresh.ProfileName() == row.name) << ToUtf8(fresh.ProfileName());
         EXPECT_TRUE(fresh.RegistryKeyWord() == WString(TEXT("Kipo")));
-        EXPECT_TRUE(CSettingsStore::AppNameFromPath(row.path) == row.name);
+        EXPECT_TRUE(ModuleBaseName(row.path) == row.name);
     }
     // A later SetRegistryKey replaces both copies.
     device.SetProgramPath(TEXT("\\x\\First.exe"));

@@ -40,8 +40,22 @@ bool Matches(std::string_view pattern, std::string_view text) {
     return p == pattern.size();
 }
 
-::testing::AssertionResult Match(const sim::Trace& trace, const std::vector<std::string>& expected,
-                                 const std::vector<std::string_view>& names, int process) {
+std::vector<std::string> WithHandles(std::vector<std::string> rows, const Handles& handles) {
+    for (const Handle& handle : handles) {
+        const std::string placeholder = "{" + std::string(handle.name) + "}";
+        const std::string text = sim::TraceArg(static_cast<const void*>(handle.window));
+        for (std::string& row : rows)
+            for (std::size_t at = 0; (at = row.find(placeholder, at)) != std::string::npos;
+                 at += text.size())
+                row.replace(at, placeholder.size(), text);
+    }
+    return rows;
+}
+
+::testing::AssertionResult Match(const sim::Trace& trace, const std::vector<std::string>& rows,
+                                 const std::vector<std::string_view>& names, const Handles& handles,
+                                 int process) {
+    const std::vector<std::string> expected = WithHandles(rows, handles);
     const std::vector<std::string> actual = Recorded(trace, names, process);
     std::size_t row = 0;
     while (row < expected.size() && row < actual.size() && Matches(expected[row], actual[row]))
