@@ -25,7 +25,7 @@ LRESULT DefaultProc(HWND handle, UINT message, WPARAM wParam, LPARAM lParam) {
         // leaves its window without one.
         const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
         if (create != nullptr)
-            window->caption = TextOf(create->lpszName);
+            Dev().windows.SetCaption(*window, TextOf(create->lpszName));
         return TRUE;
     }
     case WM_GETTEXT:
@@ -34,7 +34,7 @@ LRESULT DefaultProc(HWND handle, UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_GETTEXTLENGTH:
         return static_cast<LRESULT>(window->caption.size());
     case WM_SETTEXT:
-        window->caption = TextOf(reinterpret_cast<LPCWSTR>(lParam));
+        Dev().windows.SetCaption(*window, TextOf(reinterpret_cast<LPCWSTR>(lParam)));
         return TRUE;
     case WM_CLOSE:
         DestroyWindowAs(handle);

@@ -4,15 +4,14 @@
 #include "platform/sim/device.h"
 #include "platform/sim/messaging.h"
 #include "platform/sim/resource_names.h"
+#include "platform/sim/trace_arg.h"
 #include "platform/sim/window_ops.h"
 
 using sim::Dev;
 
-namespace {
+using sim::P;
 
-const void* P(const void* pointer) {
-    return pointer;
-}
+namespace {
 
 HWND Control(HWND dialog, int id) {
     const sim::Window* window = Dev().windows.Get(dialog);

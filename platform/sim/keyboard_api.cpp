@@ -1,13 +1,10 @@
 // Win32 hot-key and key-state names of the simulated device.
 #include "platform/sim/device.h"
+#include "platform/sim/trace_arg.h"
 
 using sim::Dev;
 
-namespace {
-const void* P(const void* pointer) {
-    return pointer;
-}
-} // namespace
+using sim::P;
 
 BOOL RegisterHotKey(HWND window, int id, UINT modifiers, UINT virtualKey) {
     sim::Device& device = Dev();

@@ -4,14 +4,13 @@
 
 #include "platform/platform.h"
 #include "platform/sim/device.h"
+#include "platform/sim/trace_arg.h"
 
 using sim::Dev;
 
-namespace {
+using sim::P;
 
-const void* P(const void* pointer) {
-    return pointer;
-}
+namespace {
 
 // Export names are ASCII; anything else names no export.
 bool AsciiName(LPCWSTR name, std::string& out) {

@@ -5,14 +5,13 @@
 #include "platform/sim/message_loop.h"
 #include "platform/sim/messaging.h"
 #include "platform/sim/resource_names.h"
+#include "platform/sim/trace_arg.h"
 
 using sim::Dev;
 
-namespace {
+using sim::P;
 
-const void* P(const void* pointer) {
-    return pointer;
-}
+namespace {
 
 // GetMenuItemID and GetMenuState say "no such item" with all bits set.
 constexpr UINT kNoItem = 0xFFFFFFFFu;

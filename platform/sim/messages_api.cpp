@@ -1,14 +1,13 @@
 // Win32 message, timer and wait names of the simulated device.
 #include "platform/sim/device.h"
 #include "platform/sim/messaging.h"
+#include "platform/sim/trace_arg.h"
 
 using sim::Dev;
 
-namespace {
+using sim::P;
 
-const void* P(const void* pointer) {
-    return pointer;
-}
+namespace {
 
 sim::MessageFilter Filter(HWND window, UINT first, UINT last) {
     return sim::MessageFilter{window, first, last};

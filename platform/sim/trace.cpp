@@ -13,9 +13,15 @@ std::string TraceCall::Text() const {
     return text;
 }
 
-std::string TraceArg(long long value) { return std::to_string(value); }
-std::string TraceArg(unsigned long long value) { return std::to_string(value); }
-std::string TraceArg(std::nullptr_t) { return "NULL"; }
+std::string TraceArg(long long value) {
+    return std::to_string(value);
+}
+std::string TraceArg(unsigned long long value) {
+    return std::to_string(value);
+}
+std::string TraceArg(std::nullptr_t) {
+    return "NULL";
+}
 
 std::string TraceArg(const WCHAR* text) {
     if (text == nullptr)
@@ -50,17 +56,29 @@ std::string TraceArg(const void* pointer) {
     return buf;
 }
 
-void Trace::Bump(std::string_view name) {
-    auto it = counts_.find(name);
-    if (it == counts_.end())
-        counts_.emplace(std::string(name), 1);
-    else
-        ++it->second;
+void Trace::AddCounter(std::uint64_t id) {
+    // Kept at most half full, so a look-up ends soon at its counter or a free slot.
+    if (2 * (used_ + 1) > counts_.size()) {
+        std::vector<Counter> old(2 * counts_.size());
+        old.swap(counts_);
+        for (const Counter& counter : old)
+            if (counter.id != 0)
+                counts_[Slot(counter.id)] = counter;
+    }
+    counts_[Slot(id)] = Counter{id, 1};
+    ++used_;
+}
+
+std::size_t Trace::Slot(std::uint64_t id) const {
+    std::size_t i = id & (counts_.size() - 1);
+    while (counts_[i].id != id && counts_[i].id != 0)
+        i = (i + 1) & (counts_.size() - 1);
+    return i;
 }
 
 std::uint64_t Trace::Count(std::string_view name) const {
-    auto it = counts_.find(name);
-    return it == counts_.end() ? 0 : it->second;
+    const Counter& counter = counts_[Slot(TraceName::Hash(name))];
+    return counter.id == 0 ? 0 : counter.count;
 }
 
 void Trace::Store(std::string_view name, std::string args, std::string result) {

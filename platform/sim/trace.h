@@ -4,7 +4,6 @@
 
 #include <cstdint>
 #include <functional>
-#include <map>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -12,6 +11,29 @@
 #include "platform/sim/api_types.h"
 
 namespace sim {
+
+// The name of a traced operation. Names are string literals, so their hash is worked out when
+// the program is compiled: counting a call on every tick hashes and compares no string.
+class TraceName {
+  public:
+    template <std::size_t N>
+    consteval TraceName(const char (&text)[N]) : text_(text, N - 1), id_(Hash(text_)) {}
+
+    std::string_view Text() const { return text_; }
+    std::uint64_t Id() const { return id_; }
+
+    // FNV-1a, never 0 (0 marks a free slot of the counts).
+    static constexpr std::uint64_t Hash(std::string_view text) {
+        std::uint64_t hash = 14695981039346656037ull;
+        for (char c : text)
+            hash = (hash ^ static_cast<unsigned char>(c)) * 1099511628211ull;
+        return hash == 0 ? 1 : hash;
+    }
+
+  private:
+    std::string_view text_;
+    std::uint64_t id_;
+};
 
 struct TraceCall {
     std::string name;
@@ -27,44 +49,56 @@ struct TraceCall {
 // Formatting of one argument for the trace.
 std::string TraceArg(long long value);
 std::string TraceArg(unsigned long long value);
-inline std::string TraceArg(int value) { return TraceArg(static_cast<long long>(value)); }
-inline std::string TraceArg(unsigned value) { return TraceArg(static_cast<unsigned long long>(value)); }
-inline std::string TraceArg(long value) { return TraceArg(static_cast<long long>(value)); }
+inline std::string TraceArg(int value) {
+    return TraceArg(static_cast<long long>(value));
+}
+inline std::string TraceArg(unsigned value) {
+    return TraceArg(static_cast<unsigned long long>(value));
+}
+inline std::string TraceArg(long value) {
+    return TraceArg(static_cast<long long>(value));
+}
 inline std::string TraceArg(unsigned long value) {
     return TraceArg(static_cast<unsigned long long>(value));
 }
-inline std::string TraceArg(short value) { return TraceArg(static_cast<long long>(value)); }
+inline std::string TraceArg(short value) {
+    return TraceArg(static_cast<long long>(value));
+}
 inline std::string TraceArg(unsigned short value) {
     return TraceArg(static_cast<unsigned long long>(value));
 }
-std::string TraceArg(const WCHAR* text); // quoted UTF-8, or NULL
+std::string TraceArg(const WCHAR* text);   // quoted UTF-8, or NULL
 std::string TraceArg(const void* pointer); // 0x..., or NULL
 std::string TraceArg(std::nullptr_t);
-inline std::string TraceArg(const std::string& text) { return text; }
-inline std::string TraceArg(const char* text) { return text; }
+inline std::string TraceArg(const std::string& text) {
+    return text;
+}
+inline std::string TraceArg(const char* text) {
+    return text;
+}
 
 class Trace {
-public:
+  public:
     bool Enabled() const { return enabled_; }
     void Enable(bool on) { enabled_ = on; }
 
     // Counts the call; records it with its arguments when enabled.
     template <class Result, class... Args>
-    void Call(std::string_view name, const Result& result, const Args&... args) {
+    void Call(TraceName name, const Result& result, const Args&... args) {
         Bump(name);
         if (!enabled_ && !listener_)
             return;
         std::string joined;
         ((joined += (joined.empty() ? "" : ", ") + TraceArg(args)), ...);
-        Store(name, std::move(joined), TraceArg(result));
+        Store(name.Text(), std::move(joined), TraceArg(result));
     }
-    template <class... Args> void VoidCall(std::string_view name, const Args&... args) {
+    template <class... Args> void VoidCall(TraceName name, const Args&... args) {
         Bump(name);
         if (!enabled_ && !listener_)
             return;
         std::string joined;
         ((joined += (joined.empty() ? "" : ", ") + TraceArg(args)), ...);
-        Store(name, std::move(joined), std::string());
+        Store(name.Text(), std::move(joined), std::string());
     }
 
     // Calls of `name` since boot, by any process, whether or not recording was on.
@@ -85,12 +119,32 @@ public:
         time_ = time;
     }
 
-private:
-    void Bump(std::string_view name);
+  private:
+    // Calls of one operation, in an open-addressed table keyed by the name's hash.
+    struct Counter {
+        std::uint64_t id = 0; // 0: a free slot
+        std::uint64_t count = 0;
+    };
+    void Bump(TraceName name) {
+        for (std::size_t i = name.Id() & (counts_.size() - 1);;
+             i = (i + 1) & (counts_.size() - 1)) {
+            Counter& counter = counts_[i];
+            if (counter.id == name.Id()) {
+                ++counter.count;
+                return;
+            }
+            if (counter.id == 0)
+                return AddCounter(name.Id());
+        }
+    }
+    void AddCounter(std::uint64_t id);
+    // The slot of `id`: its counter, or the free slot where it would go.
+    std::size_t Slot(std::uint64_t id) const;
     void Store(std::string_view name, std::string args, std::string result);
 
     bool enabled_ = false;
-    std::map<std::string, std::uint64_t, std::less<>> counts_;
+    std::vector<Counter> counts_ = std::vector<Counter>(256);
+    std::size_t used_ = 0;
     std::vector<TraceCall> records_;
     std::function<void(const TraceCall&)> listener_;
     int process_ = 0;

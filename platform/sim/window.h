@@ -24,7 +24,8 @@ struct Window {
     int process = 0; // owner process: its procedure runs as that process
     WString className;
     ATOM classAtom = 0;
-    WString caption;
+    WString caption; // set through WindowManager::SetCaption, which keeps `folded` with it
+    WString folded;  // the caption after CharLowerBuffW: what look-ups by caption compare
     DWORD style = 0;
     DWORD exStyle = 0;
     HWND parent = nullptr; // WS_CHILD windows only

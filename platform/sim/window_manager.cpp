@@ -102,6 +102,9 @@ Window& WindowManager::Add(Window window) {
             parent->children.push_back(added.handle);
     } else {
         topLevel_.insert(topLevel_.begin(), added.handle);
+        added.folded = added.caption;
+        CharLowerBuffW(added.folded.data(), static_cast<DWORD>(added.folded.size()));
+        Index(added);
     }
     return added;
 }
@@ -115,6 +118,7 @@ void WindowManager::Remove(HWND handle) {
             Erase(parent->children, handle);
     } else {
         Erase(topLevel_, handle);
+        Unindex(*window);
     }
     if (foreground_ == handle)
         foreground_ = nullptr;
@@ -242,6 +246,55 @@ HWND WindowManager::NextToActivate(HWND leaving) const {
         return window->owner;
     for (HWND handle : topLevel_)
         if (usable(handle))
+            return handle;
+    return nullptr;
+}
+
+void WindowManager::SetCaption(Window& window, WString caption) {
+    const bool indexed = !window.IsChild() && Get(window.handle) == &window;
+    if (indexed)
+        Unindex(window);
+    window.caption = std::move(caption);
+    window.folded = window.caption;
+    CharLowerBuffW(window.folded.data(), static_cast<DWORD>(window.folded.size()));
+    if (indexed)
+        Index(window);
+}
+
+void WindowManager::Index(const Window& window) {
+    byCaption_[window.folded].push_back(window.handle);
+    ++captionLengths_[std::min(window.folded.size(), captionLengths_.size() - 1)];
+}
+
+void WindowManager::Unindex(const Window& window) {
+    auto it = byCaption_.find(window.folded);
+    if (it == byCaption_.end())
+        return;
+    auto at = std::find(it->second.begin(), it->second.end(), window.handle);
+    if (at == it->second.end())
+        return;
+    it->second.erase(at);
+    if (it->second.empty())
+        byCaption_.erase(it);
+    --captionLengths_[std::min(window.folded.size(), captionLengths_.size() - 1)];
+}
+
+HWND WindowManager::FindCaption(LPCWSTR name) {
+    std::size_t length = 0;
+    while (name[length] != 0)
+        ++length;
+    if (captionLengths_[std::min(length, captionLengths_.size() - 1)] == 0)
+        return nullptr;
+    folding_.assign(name, length);
+    CharLowerBuffW(folding_.data(), static_cast<DWORD>(length));
+    auto it = byCaption_.find(folding_);
+    if (it == byCaption_.end())
+        return nullptr;
+    const std::vector<HWND>& windows = it->second;
+    if (windows.size() == 1)
+        return windows.front();
+    for (HWND handle : topLevel_) // several with that caption: the front-most
+        if (std::find(windows.begin(), windows.end(), handle) != windows.end())
             return handle;
     return nullptr;
 }

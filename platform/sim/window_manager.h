@@ -75,6 +75,14 @@ class WindowManager {
     // Every window whose caption matches exactly, in z-order (top-level windows only).
     HWND FindExact(const WString& caption) const;
 
+    // Captions. Each window keeps its caption folded by CharLowerBuffW beside it, and the
+    // top-level windows are indexed by the folded caption (and counted by its length), so a
+    // look-up folds only the name it looks for, and only when some caption is that long.
+    void SetCaption(Window& window, WString caption);
+    // The front-most top-level window whose caption equals `name` without regard to letter
+    // case, or null.
+    HWND FindCaption(LPCWSTR name);
+
     MessageQueues queues;
     Timers timers;
     HotKeys hotKeys;
@@ -84,6 +92,9 @@ class WindowManager {
 
     int screenWidth_ = 240;
     int screenHeight_ = 320;
+    void Index(const Window& window);
+    void Unindex(const Window& window);
+
     std::vector<std::unique_ptr<WindowClass>> classes_;
     ATOM nextAtom_ = 0xC000;
     std::unordered_map<std::uintptr_t, std::unique_ptr<Window>> windows_;
@@ -92,6 +103,11 @@ class WindowManager {
     HWND foreground_ = nullptr;
     std::map<int, HWND> active_;
     std::map<int, HWND> focus_;
+    // Top-level windows by folded caption, and how many have a caption of each length (the
+    // last bucket counts every longer one).
+    std::unordered_map<WString, std::vector<HWND>> byCaption_;
+    std::vector<std::uint32_t> captionLengths_ = std::vector<std::uint32_t>(256);
+    WString folding_; // the name being looked up, folded (kept to keep its capacity)
 };
 
 } // namespace sim

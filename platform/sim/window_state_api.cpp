@@ -3,15 +3,14 @@
 // for child windows; a window has no frame, so its client area is the whole window.
 #include "platform/sim/device.h"
 #include "platform/sim/messaging.h"
+#include "platform/sim/trace_arg.h"
 #include "platform/sim/window_ops.h"
 
 using sim::Dev;
 
-namespace {
+using sim::P;
 
-const void* P(const void* pointer) {
-    return pointer;
-}
+namespace {
 
 sim::Window* Find(HWND handle) {
     sim::Window* window = Dev().windows.Get(handle);

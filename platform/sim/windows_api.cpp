@@ -5,15 +5,14 @@
 
 #include "platform/sim/device.h"
 #include "platform/sim/messaging.h"
+#include "platform/sim/trace_arg.h"
 #include "platform/sim/window_ops.h"
 
 using sim::Dev;
 
-namespace {
+using sim::P;
 
-const void* P(const void* pointer) {
-    return pointer;
-}
+namespace {
 
 sim::Window* Find(HWND handle) {
     sim::Window* window = Dev().windows.Get(handle);
@@ -351,14 +350,18 @@ HWND FindWindowW(LPCWSTR className, LPCWSTR windowName) {
     // without regard to letter case (CharLowerW's mapping), as Windows compares it.
     sim::WindowManager& wm = Dev().windows;
     HWND result = nullptr;
-    for (HWND handle : wm.TopLevel()) {
-        const sim::Window* w = wm.Get(handle);
-        if (!ClassMatches(*w, className))
-            continue;
-        if (windowName != nullptr && !SameCaption(w->caption, windowName))
-            continue;
-        result = handle;
-        break;
+    if (className == nullptr && windowName != nullptr) {
+        result = wm.FindCaption(windowName); // by the folded-caption index
+    } else {
+        for (HWND handle : wm.TopLevel()) {
+            const sim::Window* w = wm.Get(handle);
+            if (!ClassMatches(*w, className))
+                continue;
+            if (windowName != nullptr && !SameCaption(w->caption, windowName))
+                continue;
+            result = handle;
+            break;
+        }
     }
     Dev().trace.Call("FindWindowW", P(result), className, windowName);
     return result;
