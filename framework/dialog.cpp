@@ -2,6 +2,7 @@
 
 #include "framework/app_name.h"
 #include "framework/data_exchange.h"
+#include "framework/safe_owner.h"
 #include "platform/resources.h"
 
 // clang-format off
@@ -14,9 +15,11 @@ END_MESSAGE_MAP();
 CDialog::CDialog(UINT templateId, CWnd* parent) : m_nIDTemplate(templateId), m_pParentWnd(parent) {}
 
 INT_PTR CDialog::DoModal() {
-    HWND parent = m_pParentWnd != nullptr ? m_pParentWnd->m_hWnd : nullptr;
+    // Without a parent the dialog is owned as the standard message box is, so that a box shown
+    // from it is owned by it in turn.
+    const SafeOwner owner(m_pParentWnd);
     const INT_PTR result = ::DialogBoxParamW(
-        AfxGetInstanceHandle(), MAKEINTRESOURCEW(m_nIDTemplate), parent,
+        AfxGetInstanceHandle(), MAKEINTRESOURCEW(m_nIDTemplate), owner.Get(),
         &CDialog::DialogProcTrampoline, reinterpret_cast<LPARAM>(static_cast<CDialog*>(this)));
     // The window is gone whether or not its last messages reached us.
     Detach();

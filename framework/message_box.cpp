@@ -1,6 +1,7 @@
 #include "framework/message_box.h"
 
 #include "framework/app_name.h"
+#include "framework/safe_owner.h"
 #include "framework/wnd.h"
 
 namespace {
@@ -17,6 +18,7 @@ int AfxMessageBox(LPCWSTR text, UINT type, CWnd* owner) {
     }
     type |= MB_SETFOREGROUND;
     const WString caption = AfxAppName();
-    return ::MessageBoxW(owner != nullptr ? owner->m_hWnd : nullptr,
-                         text != nullptr ? text : TEXT(""), caption.c_str(), type);
+    // MessageBoxW disables its owner while the box is up and enables it again after.
+    const SafeOwner safeOwner(owner);
+    return ::MessageBoxW(safeOwner.Get(), text != nullptr ? text : TEXT(""), caption.c_str(), type);
 }

@@ -28,15 +28,19 @@ std::size_t IoControlLog::Begin(DWORD code, const void* in, DWORD inSize, const 
     record.hasBytesReturned = bytesReturned != nullptr;
     record.bytesReturnedBefore = bytesReturned != nullptr ? *bytesReturned : 0;
     record.time = now;
+    if (records_.size() == kKeptRecords) {
+        records_.pop_front();
+        ++first_;
+    }
     records_.push_back(std::move(record));
-    return records_.size() - 1;
+    return static_cast<std::size_t>(Total() - 1);
 }
 
 void IoControlLog::Finish(std::size_t index, const void* out, const DWORD* bytesReturned,
                           BOOL result, DWORD error) {
-    if (index >= records_.size())
+    if (index < first_ || index >= Total())
         return;
-    IoControlRecord& record = records_[index];
+    IoControlRecord& record = records_[static_cast<std::size_t>(index - first_)];
     record.outAfter = Keep(out, record.outSize);
     record.bytesReturnedAfter = bytesReturned != nullptr ? *bytesReturned : 0;
     record.result = result;

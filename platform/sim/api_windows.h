@@ -219,6 +219,7 @@ HWND GetForegroundWindow();
 BOOL SetForegroundWindow(HWND window);
 HWND GetActiveWindow();
 HWND SetActiveWindow(HWND window);
+HWND GetLastActivePopup(HWND window);
 HWND GetFocus();
 HWND SetFocus(HWND window);
 BOOL EnableWindow(HWND window, BOOL enable);

@@ -14,6 +14,24 @@ std::string Utf8(const WString& text) {
     return ToUtf8(text);
 }
 
+// A tap on a disabled dialog reaches none of its controls. As Windows answers a tap on a
+// disabled window, the frontmost visible, enabled window it owns comes to the front instead:
+// the message box the dialog owns. True when that happened.
+bool TapOnDisabledDialog(Device& device) {
+    const HWND dialog = device.ForegroundDialog();
+    const Window* w = device.windows.Get(dialog);
+    if (w == nullptr || w->Enabled())
+        return false;
+    for (HWND other : device.windows.TopLevel()) {
+        const Window* popup = device.windows.Get(other);
+        if (popup != nullptr && popup->owner == dialog && popup->Visible() && popup->Enabled()) {
+            Activate(other);
+            return true;
+        }
+    }
+    return false;
+}
+
 // A control of `dialog` the user can reach: there, visible and enabled, with its window.
 const Window* Reachable(const Device& device, HWND dialog, int id, HWND& control) {
     control = nullptr;
@@ -135,6 +153,10 @@ HWND Device::DialogInView() const {
 }
 
 bool Device::TypeText(int id, const WString& text) {
+    if (TapOnDisabledDialog(*this)) {
+        trace.VoidCall("device:type", id, Utf8(text));
+        return true;
+    }
     HWND control = nullptr;
     const Window* w = Reachable(*this, ForegroundDialog(), id, control);
     ControlState* state = control != nullptr ? dialogs.controls.Find(control) : nullptr;
@@ -148,6 +170,10 @@ bool Device::TypeText(int id, const WString& text) {
 }
 
 bool Device::SetCheck(int id, bool on) {
+    if (TapOnDisabledDialog(*this)) {
+        trace.VoidCall("device:check", id, on ? 1 : 0);
+        return true;
+    }
     HWND control = nullptr;
     const Window* w = Reachable(*this, ForegroundDialog(), id, control);
     const bool done = w != nullptr && IsButtonClass(*w) && IsCheckBox(w->style);
@@ -162,6 +188,10 @@ bool Device::SetCheck(int id, bool on) {
 }
 
 bool Device::SelectItem(int id, int index) {
+    if (TapOnDisabledDialog(*this)) {
+        trace.VoidCall("device:select", id, index);
+        return true;
+    }
     HWND control = nullptr;
     const Window* w = Reachable(*this, ForegroundDialog(), id, control);
     const ControlState* state = control != nullptr ? dialogs.controls.Find(control) : nullptr;
@@ -174,6 +204,10 @@ bool Device::SelectItem(int id, int index) {
 }
 
 bool Device::ChooseRadio(int id) {
+    if (TapOnDisabledDialog(*this)) {
+        trace.VoidCall("device:choose", id);
+        return true;
+    }
     HWND control = nullptr;
     const Window* w = Reachable(*this, ForegroundDialog(), id, control);
     const bool done = w != nullptr && IsButtonClass(*w) && IsRadioButton(w->style);
@@ -184,6 +218,10 @@ bool Device::ChooseRadio(int id) {
 }
 
 bool Device::ClickButton(int id) {
+    if (TapOnDisabledDialog(*this)) {
+        trace.VoidCall("device:click", id);
+        return true;
+    }
     const HWND dialog = ForegroundDialog();
     HWND control = nullptr;
     const Window* w = Reachable(*this, dialog, id, control);
@@ -194,7 +232,8 @@ bool Device::ClickButton(int id) {
     } else if (id == IDOK && w == nullptr) {
         // The OK button in the caption sends the dialog what its button 1 would.
         const DialogRecord* record = dialogs.Find(dialog);
-        if (record != nullptr && record->captionOk) {
+        const Window* window = windows.Get(dialog);
+        if (record != nullptr && record->captionOk && window != nullptr && window->Enabled()) {
             Post(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
             done = true;
         }

@@ -2,6 +2,7 @@
 // simulated user does to windows and keys. Each operation acts as the process that owns the
 // window concerned, as that program or the shell would.
 #include <string>
+#include <vector>
 
 #include "platform/sim/device.h"
 #include "platform/sim/messaging.h"
@@ -56,6 +57,33 @@ std::string Utf8(const WString& text) {
     return ToUtf8(text);
 }
 
+const WString kAppFolder = TEXT("\\Program Files\\App");
+const WString kAppFile = TEXT("\\app.exe");
+
+bool IsUserApp(const Process& process) {
+    const WString& path = process.exePath;
+    return process.id > kProgramProcess && path.size() > kAppFolder.size() + kAppFile.size() &&
+           path.compare(0, kAppFolder.size(), kAppFolder) == 0 &&
+           path.compare(path.size() - kAppFile.size(), kAppFile.size(), kAppFile) == 0;
+}
+
+// The process for a window the simulated user opens: a user application that has no window
+// left (its last one closed) is taken again, with its window class, so a long scenario of
+// opening and closing keeps as many processes and classes as windows are open at once.
+int AppProcess(Device& device) {
+    std::vector<bool> hasWindow(device.Processes().size() + 1, false);
+    for (HWND handle : device.windows.TopLevel())
+        if (const Window* window = device.windows.Get(handle))
+            if (window->process > 0 && static_cast<std::size_t>(window->process) < hasWindow.size())
+                hasWindow[static_cast<std::size_t>(window->process)] = true;
+    for (const Process& process : device.Processes())
+        if (IsUserApp(process) && !hasWindow[static_cast<std::size_t>(process.id)] &&
+            device.OpenHandles(process.id) == 0)
+            return process.id;
+    return device.CreateProcess(kAppFolder +
+                                FromUtf8(std::to_string(device.Processes().size() + 1)) + kAppFile);
+}
+
 } // namespace
 
 void Device::BootWindows() {
@@ -70,9 +98,7 @@ void Device::BootWindows() {
 
 HWND Device::OpenWindow(const WString& caption, int process) {
     if (process == 0)
-        process =
-            CreateProcess(TEXT("\\Program Files\\App") +
-                          FromUtf8(std::to_string(processes_.size() + 1)) + TEXT("\\app.exe"));
+        process = AppProcess(*this);
     ProcessScope scope(*this, process);
     EnsureClass(*this, process, kAppClass);
     const WString text = caption.substr(0, caption.find(WCHAR(0)));
@@ -85,9 +111,7 @@ HWND Device::OpenWindow(const WString& caption, int process) {
 
 HWND Device::OpenWindowBehind(const WString& caption, int process) {
     if (process == 0)
-        process =
-            CreateProcess(TEXT("\\Program Files\\App") +
-                          FromUtf8(std::to_string(processes_.size() + 1)) + TEXT("\\app.exe"));
+        process = AppProcess(*this);
     ProcessScope scope(*this, process);
     EnsureClass(*this, process, kAppClass);
     const WString text = caption.substr(0, caption.find(WCHAR(0)));

@@ -140,8 +140,8 @@ LRESULT SendDlgItemMessageW(HWND dialog, int id, UINT message, WPARAM wParam, LP
     LRESULT result = 0;
     if (HWND control = Control(dialog, id))
         result = sim::Send(control, message, wParam, lParam);
-    Dev().trace.Call("SendDlgItemMessageW", static_cast<long long>(result), P(dialog), id, message,
-                     static_cast<unsigned long long>(wParam), static_cast<long long>(lParam));
+    Dev().trace.Call("SendDlgItemMessageW", result, P(dialog), id, sim::MessageArg{message}, wParam,
+                     lParam);
     return result;
 }
 
@@ -184,6 +184,7 @@ BOOL CheckRadioButton(HWND dialog, int firstId, int lastId, int checkId) {
 
 BOOL IsDialogMessageW(HWND dialog, LPMSG msg) {
     const BOOL result = msg != nullptr && Dev().dialogs.PreTranslate(dialog, *msg) ? TRUE : FALSE;
-    Dev().trace.Call("IsDialogMessageW", result, P(dialog), msg != nullptr ? msg->message : 0u);
+    Dev().trace.Call("IsDialogMessageW", result, P(dialog),
+                     sim::MessageArg{msg != nullptr ? msg->message : 0u});
     return result;
 }

@@ -19,13 +19,13 @@ LRESULT SendMessageW(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     // Synchronous, also to another process's window: its procedure runs as that process
     // before the call returns, with no time-out.
     const LRESULT result = sim::Send(window, message, wParam, lParam);
-    Dev().trace.Call("SendMessageW", result, P(window), message, wParam, lParam);
+    Dev().trace.Call("SendMessageW", result, P(window), sim::MessageArg{message}, wParam, lParam);
     return result;
 }
 
 BOOL PostMessageW(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     const BOOL result = sim::Post(window, message, wParam, lParam);
-    Dev().trace.Call("PostMessageW", result, P(window), message, wParam, lParam);
+    Dev().trace.Call("PostMessageW", result, P(window), sim::MessageArg{message}, wParam, lParam);
     return result;
 }
 
@@ -79,7 +79,7 @@ BOOL TranslateMessage(const MSG* msg) {
 LRESULT DispatchMessageW(const MSG* msg) {
     const LRESULT result = msg == nullptr ? 0 : sim::Dispatch(*msg);
     Dev().trace.Call("DispatchMessageW", result, msg == nullptr ? nullptr : P(msg->hwnd),
-                     msg == nullptr ? 0u : msg->message);
+                     sim::MessageArg{msg == nullptr ? 0u : msg->message});
     return result;
 }
 

@@ -26,7 +26,11 @@ bool ForWindow(const MessageFilter& filter, HWND target) {
     return target != nullptr && Dev().windows.IsSelfOrAncestor(filter.window, target);
 }
 
-bool PeekFor(int process, MSG& msg, const MessageFilter& filter, bool remove) {
+// `waiting`: the process waits for its next message (GetMessage), so the end of a run whose
+// agenda ran out reaches it here, after its posted messages and before paint and timers, as
+// WM_QUIT does on Windows: a program whose timer is due again whenever it looks still ends.
+bool PeekFor(int process, MSG& msg, const MessageFilter& filter, bool remove,
+             bool waiting = false) {
     Device& device = Dev();
     WindowManager& wm = device.windows;
     auto match = [&](const MSG& m) {
@@ -36,6 +40,12 @@ bool PeekFor(int process, MSG& msg, const MessageFilter& filter, bool remove) {
         return true;
     if (wm.queues.TakeQuit(process, remove, msg))
         return true;
+    if (waiting && device.scheduler.RanOut()) {
+        wm.queues.PostQuit(process, 0);
+        device.scheduler.MarkEnded();
+        if (wm.queues.TakeQuit(process, remove, msg))
+            return true;
+    }
     if (InRange(filter, WM_PAINT)) {
         // One stack for every tree: a fresh one per top-level window cost an allocation each.
         std::vector<HWND> stack;
@@ -57,7 +67,7 @@ bool PeekFor(int process, MSG& msg, const MessageFilter& filter, bool remove) {
             }
         }
     }
-    if (InRange(filter, WM_TIMER)) {
+    if (InRange(filter, WM_TIMER) && !device.scheduler.HoldsTimers()) {
         Timer* timer = wm.timers.Due(
             process, [&](const Timer& t) { return ForWindow(filter, t.window); }, device.Now());
         if (timer != nullptr) {
@@ -174,7 +184,7 @@ Fetch Get(MSG& msg, const MessageFilter& filter, const std::function<bool()>& st
     for (;;) {
         if (stop && stop())
             return Fetch::Stopped;
-        if (PeekFor(process, msg, filter, true))
+        if (PeekFor(process, msg, filter, true, true))
             return msg.message == WM_QUIT ? Fetch::Quit : Fetch::Message;
         if (filter.window != nullptr && filter.window != reinterpret_cast<HWND>(-1) &&
             !device.windows.Exists(filter.window)) {
@@ -188,7 +198,7 @@ Fetch Get(MSG& msg, const MessageFilter& filter, const std::function<bool()>& st
 void WaitForMessage() {
     const int process = Dev().CurrentProcess();
     MSG msg{};
-    while (!PeekFor(process, msg, MessageFilter{}, false))
+    while (!PeekFor(process, msg, MessageFilter{}, false, true))
         WaitStep(process, MessageFilter{});
 }
 

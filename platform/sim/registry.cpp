@@ -8,9 +8,6 @@ namespace sim {
 
 namespace {
 
-// Windows limits a key name to 255 characters.
-constexpr std::size_t kMaxKeyNameLength = 255;
-
 constexpr ULONG_PTR kFirstPredefined = 0x80000000u;
 constexpr int kRootCount = 4;
 
@@ -43,10 +40,15 @@ LONG SplitPath(const WCHAR* subKey, std::vector<WString>* parts) {
 }
 
 // Marks a key and everything below it deleted; open handles keep the nodes alive.
-void MarkDeleted(RegKeyNode& node) {
-    node.deleted = true;
-    for (auto& [name, child] : node.children)
-        MarkDeleted(*child);
+void MarkDeleted(RegKeyNode& top) {
+    std::vector<RegKeyNode*> pending{&top};
+    while (!pending.empty()) {
+        RegKeyNode* node = pending.back();
+        pending.pop_back();
+        node->deleted = true;
+        for (auto& [name, child] : node->children)
+            pending.push_back(child.get());
+    }
 }
 
 void Detach(RegKeyNode& node) {
@@ -102,6 +104,24 @@ int RootIndex(HKEY root) {
 }
 
 } // namespace
+
+RegKeyNode::~RegKeyNode() {
+    // Children whose last owner is this key are emptied here, one at a time, before they go;
+    // a child an open handle still holds keeps its own subtree for later.
+    std::vector<std::shared_ptr<RegKeyNode>> pending;
+    for (auto& [name, child] : children)
+        pending.push_back(std::move(child));
+    children.clear();
+    while (!pending.empty()) {
+        std::shared_ptr<RegKeyNode> node = std::move(pending.back());
+        pending.pop_back();
+        if (node.use_count() == 1) {
+            for (auto& [name, child] : node->children)
+                pending.push_back(std::move(child));
+            node->children.clear();
+        }
+    }
+}
 
 Registry::Registry() {
     Clear();
@@ -222,6 +242,9 @@ LONG Registry::CreateKey(HKEY parent, const WCHAR* subKey, bool isVolatile, int 
         status = SplitPath(subKey, &parts);
     if (status != ERROR_SUCCESS)
         return status;
+    // Windows' kernel refuses a key below the 512th level as a lack of resources.
+    if (node->depth + static_cast<int>(parts.size()) > kMaxKeyDepth)
+        return ERROR_NO_SYSTEM_RESOURCES;
     bool created = false;
     for (const WString& part : parts) {
         auto& slot = node->children[Fold(part)];
@@ -229,6 +252,7 @@ LONG Registry::CreateKey(HKEY parent, const WCHAR* subKey, bool isVolatile, int 
             slot = std::make_shared<RegKeyNode>();
             slot->name = part;
             slot->isVolatile = isVolatile;
+            slot->depth = node->depth + 1;
             slot->parent = node.get();
             created = true;
         }
@@ -281,6 +305,8 @@ LONG Registry::SetValue(HKEY key, const WCHAR* name, int process, DWORD type, co
                         DWORD size) {
     if (data == nullptr && size > 0) // Windows' answer to bytes promised but not given
         return ERROR_NOACCESS;
+    if (name != nullptr && std::char_traits<WCHAR>::length(name) > kMaxValueNameLength)
+        return ERROR_INVALID_PARAMETER;
     std::shared_ptr<RegKeyNode> node;
     const LONG status = Resolve(key, process, &node);
     if (status != ERROR_SUCCESS)
@@ -359,7 +385,7 @@ bool Registry::EnsureKey(HKEY root, const WString& subPath) {
 
 bool Registry::Put(HKEY root, const WString& subPath, const WString& name, DWORD type,
                    std::vector<BYTE> data) {
-    if (!EnsureKey(root, subPath))
+    if (name.size() > kMaxValueNameLength || !EnsureKey(root, subPath))
         return false;
     std::vector<WString> parts;
     SplitPath(subPath.c_str(), &parts);

@@ -29,13 +29,27 @@ struct RegValue {
 // One key. Children are held by their folded names; a deleted key (and everything that was
 // below it) is marked so that handles still open on it fail with ERROR_KEY_DELETED.
 struct RegKeyNode {
+    RegKeyNode() = default;
+    // Frees the keys below without recursion, so no depth of tree can exhaust the stack.
+    ~RegKeyNode();
+    RegKeyNode(const RegKeyNode&) = delete;
+    RegKeyNode& operator=(const RegKeyNode&) = delete;
+
     WString name;
     bool deleted = false;
     bool isVolatile = false;
+    int depth = 0; // levels below its predefined root (the root itself: 0)
     RegKeyNode* parent = nullptr;
     std::map<WString, std::shared_ptr<RegKeyNode>> children;
     std::vector<RegValue> values; // in the order they were first set
 };
+
+// Windows' limits (the registry element size limits): a key name of 255 characters, a value
+// name of 16,383, a tree 512 levels deep. Windows CE documents 16 levels for its own
+// registry; the desktop's 512 is kept so that .reg files exported on a PC load unchanged.
+constexpr std::size_t kMaxKeyNameLength = 255;
+constexpr std::size_t kMaxValueNameLength = 16383;
+constexpr int kMaxKeyDepth = 512;
 
 class Registry {
   public:
@@ -91,6 +105,14 @@ class Registry {
     // "HKEY_CURRENT_USER" etc.; empty for any other handle.
     static WString RootName(HKEY root);
 
+    // Walks every key below `root` (the root included) depth first, children in folded-name
+    // order, without recursion. `visit` gets each key with its path below the root ("" for the
+    // root, then "a", "a\\b" ...): one path buffer, extended and cut back, so the whole walk
+    // costs the size of the paths and no more. Volatile keys are skipped with all below them
+    // when `skipVolatile`. A `visit` that returns false ends the walk, and ForEachKey too.
+    template <typename Visit>
+    static bool ForEachKey(const RegKeyNode& root, bool skipVolatile, Visit visit);
+
     // Case-insensitive name comparison, the registry's rule.
     static WString Fold(const WString& name);
     static bool SameName(const WString& a, const WString& b);
@@ -112,5 +134,37 @@ class Registry {
     std::map<ULONG_PTR, OpenRecord> handles_;
     ULONG_PTR nextHandle_ = 0x1000;
 };
+
+template <typename Visit>
+bool Registry::ForEachKey(const RegKeyNode& root, bool skipVolatile, Visit visit) {
+    struct Frame {
+        const RegKeyNode* node;
+        std::map<WString, std::shared_ptr<RegKeyNode>>::const_iterator next;
+        std::size_t pathLength; // of the path before this key's name was added
+    };
+    WString path;
+    if (!visit(root, path))
+        return false;
+    std::vector<Frame> stack{{&root, root.children.begin(), 0}};
+    while (!stack.empty()) {
+        Frame& top = stack.back();
+        if (top.next == top.node->children.end()) {
+            path.resize(top.pathLength);
+            stack.pop_back();
+            continue;
+        }
+        const RegKeyNode& child = *(top.next++)->second;
+        if (skipVolatile && child.isVolatile)
+            continue;
+        const std::size_t before = path.size();
+        if (!path.empty())
+            path.push_back(u'\\');
+        path += child.name;
+        if (!visit(child, path))
+            return false;
+        stack.push_back({&child, child.children.begin(), before});
+    }
+    return true;
+}
 
 } // namespace sim

@@ -26,7 +26,7 @@ BOOL Shell_NotifyIcon(DWORD message, PNOTIFYICONDATA data) {
         device.trace.Call("Shell_NotifyIcon", result, message, nullptr);
     else
         device.trace.Call("Shell_NotifyIcon", result, message, static_cast<const void*>(data->hWnd),
-                          data->uID, data->uFlags, data->uCallbackMessage,
+                          data->uID, data->uFlags, sim::MessageArg{data->uCallbackMessage},
                           static_cast<const void*>(data->hIcon));
     return result;
 }

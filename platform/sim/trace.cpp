@@ -3,6 +3,8 @@
 #include <cstdio>
 
 #include "platform/platform.h"
+#include "platform/sim/device.h"
+#include "platform/sim/message_names.h"
 
 namespace sim {
 
@@ -47,9 +49,52 @@ std::string TraceArg(const WCHAR* text) {
     return quoted + "\"";
 }
 
+namespace {
+
+constexpr std::uint64_t k32Bits = 0x100000000ull;
+
+std::string PointerName(std::uintptr_t address) {
+    return Device::Current().trace.HostPointer(address);
+}
+
+} // namespace
+
+std::string TraceArg(long value) {
+    const long long v = value;
+    if (v >= -static_cast<long long>(k32Bits / 2) && v < static_cast<long long>(k32Bits))
+        return std::to_string(v);
+    return PointerName(static_cast<std::uintptr_t>(value));
+}
+
+std::string TraceArg(unsigned long value) {
+    if (value < k32Bits)
+        return std::to_string(value);
+    return PointerName(static_cast<std::uintptr_t>(value));
+}
+
+std::string TraceArg(const MessageArg& arg) {
+    return MessageName(arg.message);
+}
+
+std::string Trace::HostPointer(std::uintptr_t address) {
+    // A long run with --trace may meet ever new addresses: start the names again rather than
+    // grow without end (still the same in two runs).
+    if (pointerNames_.size() >= 65536) {
+        pointerNames_.clear();
+        nextPointer_ = 1;
+    }
+    auto [it, added] = pointerNames_.try_emplace(address, nextPointer_);
+    if (added)
+        ++nextPointer_;
+    return "ptr#" + std::to_string(it->second);
+}
+
 std::string TraceArg(const void* pointer) {
     if (pointer == nullptr)
         return "NULL";
+    const auto address = reinterpret_cast<std::uintptr_t>(pointer);
+    if (address >= k32Bits)
+        return PointerName(address);
     char buf[32];
     std::snprintf(buf, sizeof buf, "0x%llx",
                   static_cast<unsigned long long>(reinterpret_cast<std::uintptr_t>(pointer)));

@@ -6,6 +6,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/sim/api_types.h"
@@ -55,20 +56,20 @@ inline std::string TraceArg(int value) {
 inline std::string TraceArg(unsigned value) {
     return TraceArg(static_cast<unsigned long long>(value));
 }
-inline std::string TraceArg(long value) {
-    return TraceArg(static_cast<long long>(value));
-}
-inline std::string TraceArg(unsigned long value) {
-    return TraceArg(static_cast<unsigned long long>(value));
-}
+// Pointer-sized values (WPARAM, LPARAM, LONG_PTR, UINT_PTR): a number when it fits in 32 bits,
+// as every value on the device does; a larger one can only be a host address (a structure or
+// string passed by pointer, an object kept in window data) and is named instead (HostPointer).
+std::string TraceArg(long value);
+std::string TraceArg(unsigned long value);
 inline std::string TraceArg(short value) {
     return TraceArg(static_cast<long long>(value));
 }
 inline std::string TraceArg(unsigned short value) {
     return TraceArg(static_cast<unsigned long long>(value));
 }
-std::string TraceArg(const WCHAR* text);   // quoted UTF-8, or NULL
-std::string TraceArg(const void* pointer); // 0x..., or NULL
+std::string TraceArg(const WCHAR* text); // quoted UTF-8, or NULL
+std::string
+TraceArg(const void* pointer); // 0x... (a device handle), a host pointer's name, or NULL
 std::string TraceArg(std::nullptr_t);
 inline std::string TraceArg(const std::string& text) {
     return text;
@@ -76,6 +77,11 @@ inline std::string TraceArg(const std::string& text) {
 inline std::string TraceArg(const char* text) {
     return text;
 }
+// A window message by name and number: "WM_TIMER (0x0113)".
+struct MessageArg {
+    UINT message;
+};
+std::string TraceArg(const MessageArg& arg);
 
 class Trace {
   public:
@@ -113,6 +119,11 @@ class Trace {
         listener_ = std::move(listener);
     }
 
+    // A stable name for a host address, by first appearance ("ptr#1", "ptr#2", ...): two runs
+    // of the same scenario make the same calls, so their traces compare equal even though
+    // the host places memory elsewhere each time.
+    std::string HostPointer(std::uintptr_t address);
+
     // Set by the device: who is calling, and when.
     void SetContext(int process, std::uint64_t time) {
         process_ = process;
@@ -149,6 +160,8 @@ class Trace {
     std::function<void(const TraceCall&)> listener_;
     int process_ = 0;
     std::uint64_t time_ = 0;
+    std::unordered_map<std::uintptr_t, std::uint64_t> pointerNames_;
+    std::uint64_t nextPointer_ = 1;
 };
 
 } // namespace sim

@@ -30,7 +30,10 @@ struct Window {
     DWORD exStyle = 0;
     HWND parent = nullptr; // WS_CHILD windows only
     HWND owner = nullptr;  // top-level windows only
-    LONG_PTR id = 0;       // GWL_ID of a child window
+    // The window of this one's owned chain (or this one) most recently active: what
+    // GetLastActivePopup answers while it exists.
+    HWND lastActive = nullptr;
+    LONG_PTR id = 0; // GWL_ID of a child window
     // Top-level windows: screen pixels. Child windows: pixels in the parent's client area.
     RECT rect{};
     WNDPROC proc = nullptr;

@@ -13,6 +13,13 @@ bool SameName(const WString& a, LPCWSTR b) {
     return LowerCopy(a) == LowerCopy(other);
 }
 
+// Captions compare one code unit at a time, as FindWindowW does on Windows: a surrogate pair is
+// two units without case, unlike in CharLowerBuffW, which lowers the letter the pair writes.
+void FoldUnits(WString& text) {
+    for (WCHAR& unit : text)
+        CharLowerBuffW(&unit, 1);
+}
+
 void Erase(std::vector<HWND>& list, HWND handle) {
     list.erase(std::remove(list.begin(), list.end(), handle), list.end());
 }
@@ -103,7 +110,7 @@ Window& WindowManager::Add(Window window) {
     } else {
         topLevel_.insert(topLevel_.begin(), added.handle);
         added.folded = added.caption;
-        CharLowerBuffW(added.folded.data(), static_cast<DWORD>(added.folded.size()));
+        FoldUnits(added.folded);
         Index(added);
     }
     return added;
@@ -256,7 +263,7 @@ void WindowManager::SetCaption(Window& window, WString caption) {
         Unindex(window);
     window.caption = std::move(caption);
     window.folded = window.caption;
-    CharLowerBuffW(window.folded.data(), static_cast<DWORD>(window.folded.size()));
+    FoldUnits(window.folded);
     if (indexed)
         Index(window);
 }
@@ -286,7 +293,7 @@ HWND WindowManager::FindCaption(LPCWSTR name) {
     if (captionLengths_[std::min(length, captionLengths_.size() - 1)] == 0)
         return nullptr;
     folding_.assign(name, length);
-    CharLowerBuffW(folding_.data(), static_cast<DWORD>(length));
+    FoldUnits(folding_);
     auto it = byCaption_.find(folding_);
     if (it == byCaption_.end())
         return nullptr;

@@ -285,6 +285,9 @@ void Activate(HWND handle) {
         return;
     const int process = ProcessOf(top);
     wm.BringToTop(top);
+    // The window and each of its owners remember it as their last active popup.
+    for (Window* w = wm.Get(top); w != nullptr; w = wm.Get(w->owner))
+        w->lastActive = top;
     const HWND oldForeground = wm.Foreground();
     const HWND oldActive = wm.Active(process);
     if (oldForeground == top && oldActive == top)

@@ -221,6 +221,18 @@ HWND GetActiveWindow() {
     return result;
 }
 
+// The owned window most recently active, else the window itself (also when that popup has
+// gone). An invalid window comes back as given, as Windows returns it.
+HWND GetLastActivePopup(HWND window) {
+    HWND result = window;
+    if (const sim::Window* w = Find(window)) {
+        if (Dev().windows.Exists(w->lastActive))
+            result = w->lastActive;
+    }
+    Dev().trace.Call("GetLastActivePopup", P(result), P(window));
+    return result;
+}
+
 HWND SetActiveWindow(HWND window) {
     HWND previous = Dev().windows.Active(Dev().CurrentProcess());
     const sim::Window* w = Find(window);

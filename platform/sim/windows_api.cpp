@@ -212,13 +212,14 @@ BOOL IsWindowVisible(HWND window) {
 
 LRESULT DefWindowProcW(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     const LRESULT result = sim::DefaultProc(window, message, wParam, lParam);
-    Dev().trace.Call("DefWindowProcW", result, P(window), message, wParam, lParam);
+    Dev().trace.Call("DefWindowProcW", result, P(window), sim::MessageArg{message}, wParam, lParam);
     return result;
 }
 
 LRESULT CallWindowProcW(WNDPROC proc, HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     const LRESULT result = proc == nullptr ? 0 : proc(window, message, wParam, lParam);
-    Dev().trace.Call("CallWindowProcW", result, P(window), message, wParam, lParam);
+    Dev().trace.Call("CallWindowProcW", result, P(window), sim::MessageArg{message}, wParam,
+                     lParam);
     return result;
 }
 

@@ -63,6 +63,7 @@ TEST(LetterCaseInNames, FindWindowCaptions) {
         ASSERT_NE(window, nullptr);
         EXPECT_EQ(FindWindowW(wc.lpszClassName, caption.c_str()), window);
         EXPECT_EQ(FindWindowW(wc.lpszClassName, asked.c_str()) == window, row.same);
+        EXPECT_EQ(FindWindowW(nullptr, asked.c_str()) == window, row.same); // any class
         DestroyWindow(window);
     }
 }

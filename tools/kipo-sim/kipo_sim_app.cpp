@@ -112,6 +112,7 @@ int RunKipoSim(const std::vector<std::string>& args, std::istream& in, std::FILE
         progress.emplace(err, console.progressAfter);
     Runner runner(scenario, options, report);
     runner.SetConsole(console.Colour(reportOnErr), progress ? &*progress : nullptr, out);
+    runner.SetErrors(err);
     RunResult result = runner.Run();
     if (result.exitCode != 2 && !options.svgFile.empty()) {
         const std::string chart = SvgChart(runner.Log(), "kipo-sim: " + name);

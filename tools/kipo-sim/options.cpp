@@ -10,8 +10,8 @@ namespace {
 // earlier.
 const std::vector<std::string>& OptionNames() {
     static const std::vector<std::string> names = {
-        "--quiet",         "--explain",      "--trace", "--svg",    "--registry",
-        "--save-registry", "--show-builtin", "--help",  "--version"};
+        "--quiet",         "--explain",      "--trace", "--svg",     "--registry",
+        "--save-registry", "--show-builtin", "--help",  "--version", "--save-registry-utf8"};
     return names;
 }
 
@@ -65,6 +65,10 @@ bool ParseOptions(const std::vector<std::string>& args, Options& options, std::s
         } else if (!optionsEnded && is("--save-registry")) {
             if (!value("--save-registry", options.saveRegistryFile))
                 return false;
+        } else if (!optionsEnded && is("--save-registry-utf8")) {
+            if (!value("--save-registry-utf8", options.saveRegistryFile))
+                return false;
+            options.saveRegistryUtf8 = true;
         } else if (!optionsEnded && arg.size() > 1 && arg[0] == '-') {
             // A value given with = is not part of the name the user meant.
             const std::string name = arg.substr(0, arg.find('='));
@@ -104,7 +108,9 @@ std::string UsageText() {
            "  --trace                 every platform call as it is made\n"
            "  --svg FILE              write the run as a timeline chart (SVG)\n"
            "  --registry FILE.reg     load the device registry from a .reg file first\n"
-           "  --save-registry FILE.reg  write the device registry after the run\n"
+           "  --save-registry FILE.reg  write the device registry after a run whose checks\n"
+           "                          held, as regedit does (UTF-16LE); '-': standard output\n"
+           "  --save-registry-utf8 FILE.reg  the same in UTF-8\n"
            "  --show-builtin          print the built-in scenario and exit\n"
            "  --help                  this text\n"
            "  --version               kipo-sim's version\n"

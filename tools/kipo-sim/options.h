@@ -17,7 +17,8 @@ struct Options {
     std::string scenarioFile; // empty: the built-in scenario; "-": standard input
     std::string svgFile;      // "-": standard output
     std::string registryFile;
-    std::string saveRegistryFile; // "-": standard output
+    std::string saveRegistryFile;  // "-": standard output
+    bool saveRegistryUtf8 = false; // UTF-8 instead of regedit's UTF-16LE
 };
 
 // Fills `options` from the arguments after the program name; on a mistake returns false and

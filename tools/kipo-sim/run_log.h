@@ -44,10 +44,14 @@ class RunLog {
 
     void Caption(std::uint64_t time, const std::optional<WString>& caption);
     void Switch(Radio radio, std::uint64_t time, bool on, bool byProgram, std::string reason);
-    // Keeping every tick costs 8 bytes each; only the chart needs them.
+    // Keeping every tick and idle-timer reset costs 8 bytes each, without end in a long run;
+    // only the chart needs them.
     void KeepTicks(bool keep) { keepTicks_ = keep; }
     void Tick(std::uint64_t time);
-    void IdleReset(std::uint64_t time) { idleResets_.push_back(time); }
+    void IdleReset(std::uint64_t time) {
+        if (keepTicks_)
+            idleResets_.push_back(time);
+    }
     void End(std::uint64_t time);
 
     std::uint64_t EndTime() const { return end_; }

@@ -1,8 +1,8 @@
 #include "tools/kipo-sim/runner.h"
 
 #include "platform/sim/device.h"
-#include "platform/sim/reg_file.h"
 #include "tools/kipo-sim/progress.h"
+#include "tools/kipo-sim/registry_files.h"
 #include "tools/kipo-sim/verb.h"
 
 namespace kiposim {
@@ -52,11 +52,8 @@ RunResult Runner::Run() {
     ListenToCalls(true);
 
     if (!options_.registryFile.empty()) {
-        sim::RegFileError error;
-        if (!sim::LoadRegFile(device.registry, options_.registryFile, &error)) {
-            BeforeOutput();
-            std::fprintf(out_, "kipo-sim: %s: %s\n", options_.registryFile.c_str(),
-                         error.Text().c_str());
+        BeforeOutput();
+        if (!LoadRegistryFile(device.registry, options_.registryFile, err_)) {
             result_.exitCode = 2;
             return result_;
         }
@@ -72,27 +69,10 @@ RunResult Runner::Run() {
     log_.End(result_.endTime);
     result_.ticks = log_.TickCount();
 
-    if (options_.saveRegistryFile == "-") {
-        std::string text, error;
-        const bool saved = sim::SaveRegText(device.registry, &text, &error);
-        if (!saved ||
-            std::fwrite(text.data(), 1, text.size(), data_ ? data_ : stdout) != text.size()) {
-            BeforeOutput();
-            std::fprintf(out_, "kipo-sim: cannot write the registry to standard output%s%s\n",
-                         saved ? "" : ": ", error.c_str());
-            result_.stepFailed = true;
-        }
-    } else if (!options_.saveRegistryFile.empty()) {
-        std::string error;
-        if (!sim::SaveRegFile(device.registry, options_.saveRegistryFile, &error)) {
-            BeforeOutput();
-            std::fprintf(out_, "kipo-sim: cannot write %s: %s\n", options_.saveRegistryFile.c_str(),
-                         error.c_str());
-            result_.stepFailed = true;
-        }
-    }
+    SaveRegistry(device);
     ListenToCalls(false);
-    result_.exitCode = (result_.checksFailed > 0 || result_.stepFailed) ? 1 : 0;
+    result_.exitCode =
+        (result_.checksFailed > 0 || result_.stepFailed || result_.saveFailed) ? 1 : 0;
     PrintSummary(result_);
     return result_;
 }
@@ -216,18 +196,34 @@ void Runner::BeginTickWait(std::size_t next, std::uint64_t ticks) {
         return;
     }
     const int generation = ++tickWaitGeneration_;
-    const std::uint64_t target = watcher_.Ticks() + ticks;
-    TickWaitCheck(next, target, generation);
+    tickWait_ = TickWait{next, watcher_.Ticks() + ticks, {}};
+    TickWaitCheck(next, tickWait_->target, generation);
 }
 
-// One item on the agenda at the check timer's next expiry: at one instant the program's own
-// timer comes before the agenda, so when the item runs that tick has been processed.
+// The wait ends right after the tick that reaches its count has returned, whatever that tick
+// did (slept through the next expiry included): the steps after it run before the program
+// takes its next timer message.
+void Runner::TickWaitReached() {
+    if (!tickWait_ || watcher_.Ticks() < tickWait_->target)
+        return;
+    sim::Device& device = *device_;
+    const std::size_t next = tickWait_->next;
+    device.scheduler.Cancel(tickWait_->watch);
+    tickWait_.reset();
+    ++tickWaitGeneration_;
+    device.scheduler.PreferAgendaNow();
+    Continue(next, device.Now());
+}
+
+// Meanwhile an item on the agenda at the check timer's next expiry keeps the run going and
+// notices a program that ended or has no check timer.
 void Runner::TickWaitCheck(std::size_t next, std::uint64_t target, int generation) {
     if (stopped_ || generation != tickWaitGeneration_)
         return;
     sim::Device& device = *device_;
     const Step& waitStep = plan_[next - 1];
     if (watcher_.Ticks() >= target) {
+        tickWait_.reset();
         Continue(next, device.Now());
         return;
     }
@@ -236,6 +232,7 @@ void Runner::TickWaitCheck(std::size_t next, std::uint64_t target, int generatio
         Failure(waitStep, "the program ended before its check timer had run " +
                               std::to_string(waitStep.ticks) + " times");
         stopped_ = true;
+        tickWait_.reset();
         Continue(next, device.Now());
         return;
     }
@@ -251,14 +248,17 @@ void Runner::TickWaitCheck(std::size_t next, std::uint64_t target, int generatio
         result_.stepFailed = true;
         Failure(waitStep, "the program's main window has no check timer (timer 1)");
         stopped_ = true;
+        tickWait_.reset();
         Continue(next, device.Now());
         return;
     } else {
         // Still starting: its main window and timer come once start-up's pause is over.
         when = device.Now() + 50;
     }
-    device.scheduler.At(
+    const sim::Scheduler::Ticket ticket = device.scheduler.At(
         when, [this, next, target, generation] { TickWaitCheck(next, target, generation); });
+    if (tickWait_)
+        tickWait_->watch = ticket;
 }
 
 void Runner::Finish() {
@@ -276,6 +276,23 @@ void Runner::Finish() {
 }
 
 // The progress line shares the terminal: it goes before anything else is written.
+// --save-registry: only a run whose checks all held and whose steps all applied saves, so a
+// failed run never replaces a registry file that a later run would start from. "-" is the
+// data stream (standard output).
+void Runner::SaveRegistry(const sim::Device& device) {
+    if (options_.saveRegistryFile.empty())
+        return;
+    BeforeOutput();
+    if (result_.checksFailed > 0 || result_.stepFailed) {
+        std::fprintf(err_, "kipo-sim: the registry is not saved to %s: the run failed\n",
+                     options_.saveRegistryFile.c_str());
+        return;
+    }
+    if (!SaveRegistryFile(device.registry, options_.saveRegistryFile, options_.saveRegistryUtf8,
+                          data_ != nullptr ? data_ : stdout, err_))
+        result_.saveFailed = true;
+}
+
 void Runner::BeforeOutput() {
     if (progress_ != nullptr)
         progress_->Clear();
@@ -338,7 +355,9 @@ void Runner::PrintSummary(const RunResult& result) {
     std::fprintf(out_, "  %-10s %s, %s%s\n", "Checks",
                  (result.checksHeld > 0 ? Paint(held, kGreen) : held).c_str(),
                  (result.checksFailed > 0 ? Paint(failed, kRed) : failed).c_str(),
-                 result.stepFailed ? "; a step could not apply" : "");
+                 result.stepFailed   ? "; a step could not apply"
+                 : result.saveFailed ? "; the registry was not saved"
+                                     : "");
 }
 
 } // namespace kiposim

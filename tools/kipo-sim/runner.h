@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/sim/scheduler.h"
 #include "tools/kipo-sim/options.h"
 #include "tools/kipo-sim/run_log.h"
 #include "tools/kipo-sim/scenario.h"
@@ -31,6 +32,7 @@ struct RunResult {
     int checksHeld = 0;
     int checksFailed = 0;
     bool stepFailed = false;
+    bool saveFailed = false; // --save-registry could not write its file
     std::uint64_t endTime = 0;
     std::uint64_t ticks = 0;
 };
@@ -47,6 +49,8 @@ class Runner {
     void SetConsole(bool colour, Progress* progress, std::FILE* data);
 
     RunResult Run();
+    // Where .reg file errors go (standard error unless told otherwise).
+    void SetErrors(std::FILE* err) { err_ = err; }
     const RunLog& Log() const { return log_; }
 
   private:
@@ -74,8 +78,10 @@ class Runner {
     void Continue(std::size_t next, std::uint64_t time);
     void BeginTickWait(std::size_t next, std::uint64_t ticks);
     void TickWaitCheck(std::size_t next, std::uint64_t target, int generation);
+    void TickWaitReached();
     void Finish();
     void DriveAgenda();
+    void SaveRegistry(const sim::Device& device);
 
     // Program start and device power-on (runner_steps.cpp); the steps themselves are verbs.
     void ApplyDeviceSetUp();
@@ -95,6 +101,7 @@ class Runner {
     std::optional<WString> Foreground() const { return stage_.Foreground(); }
     void ReadSeen(Seen& seen) const;
     void ReportChanges(const Seen& now, const TickReport* tick, const char* reason);
+    void NoteRadioOrder();
     // Decisions that left the radio as it was, and beliefs that differ from the radios
     // (runner_outcome.cpp).
     void NoteOutcomes(const TickReport& report, const Seen& now,
@@ -113,6 +120,7 @@ class Runner {
     const Scenario& scenario_;
     Options options_;
     std::FILE* out_;
+    std::FILE* err_ = stderr;
     std::FILE* data_ = nullptr;
     bool colour_ = false;
     Progress* progress_ = nullptr;
@@ -124,6 +132,10 @@ class Runner {
     RunResult result_;
     Seen seen_;
     bool seenValid_ = false;
+    // Radios in the order they changed since the last report (watched call by call while the
+    // timeline is printed), so the timeline lists them as they happened.
+    int radioOrder_[kRadios] = {};
+    int radioOrderCount_ = 0;
 
     bool stopped_ = false;  // a step could not apply: no more steps
     bool finished_ = false; // the last step has run
@@ -131,6 +143,14 @@ class Runner {
     bool listening_ = false;
     bool watchCalls_ = false; // a step checks calls: log them (see CallLog)
     int tickWaitGeneration_ = 0;
+    // The wait by ticks in progress: the step after it, the tick count that ends it, and the
+    // agenda item that watches for the program ending or having no timer meanwhile.
+    struct TickWait {
+        std::size_t next = 0;
+        std::uint64_t target = 0;
+        sim::Scheduler::Ticket watch{};
+    };
+    std::optional<TickWait> tickWait_;
 
     // Kipo's switching decisions, those that left the radio as it was, and the last such
     // line printed (repeats on later ticks of the same caption are counted, not printed).

@@ -35,6 +35,8 @@ void Runner::OnTraceCall(const sim::TraceCall& call) {
     }
     if (!observerAttached_ && call.name == "SetTimer" && call.process == sim::kProgramProcess)
         AttachObserver();
+    if (!options_.quiet && seenValid_)
+        NoteRadioOrder();
     if (watchCalls_)
         stage_.LogCall(call);
     if (!stage_.timerAt.empty() && call.name == stage_.timerAt &&
@@ -62,6 +64,19 @@ void Runner::DeliverTimerInside(const sim::TraceCall& call) {
         return;
     Line("a timer message arrives while Kipo is inside " + call.name);
     SendMessageW(target, WM_TIMER, 1, 0);
+}
+
+void Runner::NoteRadioOrder() {
+    const bool on[kRadios] = {sim::BluetoothIsOn(*device_), sim::WifiIsOn(*device_)};
+    for (int r = 0; r < kRadios; ++r) {
+        if (on[r] == seen_.radio[r])
+            continue;
+        bool noted = false;
+        for (int i = 0; i < radioOrderCount_; ++i)
+            noted = noted || radioOrder_[i] == r;
+        if (!noted)
+            radioOrder_[radioOrderCount_++] = r;
+    }
 }
 
 std::string Runner::ProcessLabel(int process) const {
@@ -138,7 +153,20 @@ void Runner::ReportChanges(const Seen& now, const TickReport* tick, const char* 
                                : "no window in the foreground");
     }
 
+    // The radios in the order they changed; any change not seen call by call after them.
+    int order[kRadios];
+    int count = 0;
+    for (int i = 0; i < radioOrderCount_; ++i)
+        order[count++] = radioOrder_[i];
     for (int r = 0; r < kRadios; ++r) {
+        bool listed = false;
+        for (int i = 0; i < count; ++i)
+            listed = listed || order[i] == r;
+        if (!listed)
+            order[count++] = r;
+    }
+    radioOrderCount_ = 0;
+    for (const int r : order) {
         if (now.radio[r] == seen_.radio[r])
             continue;
         const Radio radio = r == 0 ? Radio::Bluetooth : Radio::Wifi;
@@ -198,6 +226,7 @@ void Runner::OnTickEnd(const TickReport& report) {
     if (progress_ != nullptr)
         progress_->Update(device_->Now());
     DropListenerIfIdle();
+    TickWaitReached();
     if (report.skipped) {
         if (options_.explain)
             Line("tick skipped: Kipo was busy");

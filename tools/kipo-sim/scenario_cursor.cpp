@@ -1,5 +1,7 @@
 #include "tools/kipo-sim/scenario_cursor.h"
 
+#include "tools/kipo-sim/short_text.h"
+
 #include <charconv>
 #include <limits>
 
@@ -9,8 +11,8 @@ namespace kiposim::parse {
 
 std::string Quote(const Token& token) {
     if (token.kind == Token::Kind::String)
-        return "\"" + ToUtf8(token.text) + "\"";
-    return "`" + token.word + "`";
+        return "\"" + ShortText(ToUtf8(token.text)) + "\"";
+    return "`" + ShortText(token.word) + "`";
 }
 
 bool ParseInteger(std::string_view word, long long& value) {
@@ -129,7 +131,7 @@ void Duration(Cursor& c, Step& step) {
     if (ParseInteger(first, count)) {
         // "N ticks", or "N ms" with the unit apart.
         if (count < 0)
-            c.Fail(column, "bad duration " + first + ": a duration cannot be negative");
+            c.Fail(column, "bad duration " + ShortText(first) + ": a duration cannot be negative");
         if (c.NextIsWord("ticks") || c.NextIsWord("tick")) {
             c.Word("ticks");
             if (count > kMaxTicks)
@@ -146,19 +148,19 @@ void Duration(Cursor& c, Step& step) {
             step.durationMs = static_cast<std::uint64_t>(count) * unit;
             return;
         }
-        c.Fail(column, "bad duration " + first + ": the number needs a unit" + hint);
+        c.Fail(column, "bad duration " + ShortText(first) + ": the number needs a unit" + hint);
     }
     switch (ParseDurationWord(first, step.durationMs)) {
     case DurationResult::Ok:
         return;
     case DurationResult::Negative:
-        c.Fail(column, "bad duration " + first + ": a duration cannot be negative");
+        c.Fail(column, "bad duration " + ShortText(first) + ": a duration cannot be negative");
     case DurationResult::TooLong:
-        c.Fail(column, "bad duration " + first + ": longer than a year");
+        c.Fail(column, "bad duration " + ShortText(first) + ": longer than a year");
     case DurationResult::Malformed:
         break;
     }
-    c.Fail(column, "bad duration `" + first + "`" + hint);
+    c.Fail(column, "bad duration `" + ShortText(first) + "`" + hint);
 }
 
 int ControlId(Cursor& c) {

@@ -1,5 +1,7 @@
 #include "tools/kipo-sim/scenario_lexer.h"
 
+#include "tools/kipo-sim/short_text.h"
+
 #include <cstdint>
 
 namespace kiposim {
@@ -95,7 +97,8 @@ class LineLexer {
                 out.tokens.push_back(Word());
             contentEnd = pos_;
         }
-        out.source = Utf8Of(cps_, 0, contentEnd);
+        // Messages quote the step; a line of megabytes is shortened once, here.
+        out.source = ShortText(Utf8Of(cps_, 0, contentEnd));
         out.endColumn = static_cast<int>(contentEnd) + 1;
         return out;
     }

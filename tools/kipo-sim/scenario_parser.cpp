@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "tools/kipo-sim/scenario_cursor.h"
+#include "tools/kipo-sim/short_text.h"
 #include "tools/kipo-sim/suggest.h"
 #include "tools/kipo-sim/verb.h"
 
@@ -49,7 +50,8 @@ const Verb& ReadVerb(Cursor& c) {
         return *verb;
     const std::vector<std::string> seconds = SecondWords(word);
     if (seconds.empty())
-        c.Fail(column, "unknown step `" + word + "`" + DidYouMean(word, FirstWords(), ""));
+        c.Fail(column,
+               "unknown step `" + ShortText(word) + "`" + DidYouMean(word, FirstWords(), ""));
     if (word == "expect") {
         // `expect WHAT ...`; some checks take more than one word (`expect no call`).
         const int whatColumn = c.Column();
@@ -61,8 +63,8 @@ const Verb& ReadVerb(Cursor& c) {
             return *verb;
         const std::string what = name.substr(word.size() + 1);
         std::vector<std::string> checks = seconds;
-        c.Fail(whatColumn,
-               "unknown check `expect " + what + "`" + DidYouMean(what, checks, "expect "));
+        c.Fail(whatColumn, "unknown check `expect " + ShortText(what) + "`" +
+                               DidYouMean(what, checks, "expect "));
     }
     // "press up", "release up", "hold up": the second word is a key.
     std::string expected;

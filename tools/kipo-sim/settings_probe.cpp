@@ -28,8 +28,7 @@ bool SettingsProbe::Load(const std::string& regFile, std::string& error) {
     if (!regFile.empty()) {
         sim::RegFileError problem;
         if (!sim::LoadRegFile(device_->registry, regFile, &problem)) {
-            error = regFile + (problem.line > 0 ? ":" + std::to_string(problem.line) : "") + ": " +
-                    problem.message;
+            error = problem.Describe(regFile);
             return false;
         }
     }

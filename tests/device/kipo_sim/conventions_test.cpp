@@ -57,7 +57,7 @@ TEST(KipoSimConventions, DashSendsTheChartOrRegistryToStandardOutputAndTheReport
     EXPECT_TRUE(Has(run.err, "Summary:")) << run.err;
 
     run = RunText("reg HKLM\\SOFTWARE\\Test Marker dword 7\nwait 1s\n",
-                  {"--quiet", "--save-registry", "-"});
+                  {"--quiet", "--save-registry-utf8", "-"}); // UTF-8 to read it here
     EXPECT_EQ(run.code, 0) << run.err;
     EXPECT_TRUE(Has(run.out, "\"Marker\"=dword:00000007")) << run.out;
     EXPECT_FALSE(Has(run.out, "Summary")) << run.out;

@@ -144,28 +144,6 @@ TEST(KipoSimRun, TraceShowsEveryPlatformCallWithItsProgram) {
     EXPECT_TRUE(Has(run.out, "0:02.000      [Kipo.exe] GetForegroundWindow()")) << run.out;
 }
 
-TEST(KipoSimRun, RegistryFilesInAndOut) {
-    const std::string in = TempPath("kipo_in.reg");
-    const std::string out = TempPath("kipo_out.reg");
-    WriteFile(in, "Windows Registry Editor Version 5.00\n\n"
-                  "[HKEY_CURRENT_USER\\software\\Kipo\\Kipo\\Settings]\n"
-                  "\"OnList\"=\"#bPhone\"\n");
-    SimRun run = RunSim({"--quiet", "--registry", in, "--save-registry", out, "-"},
-                        "open \"Phone\"\nwait 2 ticks\nexpect bt on\n"
-                        "reg HKLM\\SOFTWARE\\Test Marker dword 7\n");
-    EXPECT_EQ(run.code, 0) << run.out << run.err;
-    const std::string saved = ReadFile(out);
-    EXPECT_TRUE(Has(saved, "\"OnList\"=\"#bPhone\"")) << saved;
-    EXPECT_TRUE(Has(saved, "\"Marker\"=dword:00000007")) << saved;
-    EXPECT_TRUE(Has(saved, "\"StackMode\"=dword:00000001")) << saved;
-
-    WriteFile(in,
-              "Windows Registry Editor Version 5.00\n\n[HKEY_CURRENT_USER\\x]\n\"a\"=nonsense\n");
-    run = RunSim({"--registry", in, "-"}, "wait 1s\n");
-    EXPECT_EQ(run.code, 2);
-    EXPECT_TRUE(Has(run.out + run.err, "line 4")) << run.out << run.err;
-}
-
 TEST(KipoSimRun, UnreadableAndMalformedInputGiveTwo) {
     SimRun run = RunSim({TempPath("no_such_scenario.kipo")});
     EXPECT_EQ(run.code, 2);

@@ -3,7 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <filesystem>
+#include <fstream>
 #include <string>
+#include <unistd.h>
 #include <vector>
 
 #include "platform/sim/reg_file.h"
@@ -180,7 +183,7 @@ TEST_F(RegFile, EveryValueSurvivesSaveAndLoad) {
 
     std::string saved;
     std::string saveError;
-    ASSERT_TRUE(sim::SaveRegText(reg, &saved, &saveError)) << saveError;
+    ASSERT_TRUE(sim::SaveRegText(reg, &saved, &saveError)) << saveError; // the UTF-8 form
     sim::Registry loaded;
     sim::RegFileError error;
     ASSERT_TRUE(sim::LoadRegText(loaded, saved, &error)) << error.Text() << "\n" << saved;
@@ -225,44 +228,54 @@ TEST_F(RegFile, NamesTheFormatCannotHoldAreRefusedOnSave) {
     EXPECT_NE(error.find("HKEY_CURRENT_USER\\k"), std::string::npos) << error;
 }
 
-TEST_F(RegFile, MalformedTextIsRefusedWholeNamingTheLine) {
+TEST_F(RegFile, MalformedTextIsRefusedWholeNamingLineAndColumn) {
     const std::string head = "Windows Registry Editor Version 5.00\n\n[HKEY_CURRENT_USER\\a]\n";
+    std::string deep = "[HKCU";
+    for (int level = 0; level < 513; ++level)
+        deep += "\\k";
     struct Row {
         int line;
         std::string text;
         int errorLine;
+        int errorColumn;
         const char* says;
     };
     const Row rows[] = {
-        {__LINE__, "", 0, "empty"},
-        {__LINE__, "Windows Registry Editor Version 4.00\n", 1, "Version 5.00"},
-        {__LINE__, "\xFE\xFFxx", 0, "big-endian"},
+        {__LINE__, "", 0, 0, "empty"},
+        {__LINE__, "Windows Registry Editor Version 4.00\n", 1, 1, "Version 5.00"},
+        {__LINE__, "\xFE\xFFxx", 0, 0, "big-endian"},
         {__LINE__,
          "\xFF\xFE"
          "a",
-         0, "odd"},
-        {__LINE__, "REGEDIT4\n\"v\"=\"x\"\n", 2, "before any [key]"},
-        {__LINE__, head + "\"v\"=\"x\"\n[HKEY_NOWHERE\\x]\n", 5, "unknown root"},
-        {__LINE__, head + "[HKEY_CURRENT_USER\\b\n", 4, "\"]\""},
-        {__LINE__, head + "[-HKEY_CURRENT_USER]\n", 4, "root key"},
-        {__LINE__, head + "[HKCU\\" + std::string(256, 'k') + "]\n", 4, "255"},
-        {__LINE__, head + "\"v\"=\"unterminated\n", 4, "closing quote"},
-        {__LINE__, head + "\"v\"=\"C:\\Temp\"\n", 4, "escape"},
-        {__LINE__, head + "\"v\"=\"x\" trailing\n", 4, "after the closing quote"},
-        {__LINE__, head + "\"v\" \"x\"\n", 4, "\"=\""},
-        {__LINE__, head + "v=\"x\"\n", 4, "expected a [key]"},
-        {__LINE__, head + "\"v\"=dword:123456789\n", 4, "dword"},
-        {__LINE__, head + "\"v\"=dword:\n", 4, "dword"},
-        {__LINE__, head + "\"v\"=dword:12g4\n", 4, "dword"},
-        {__LINE__, head + "\"v\"=hex:01,zz\n", 4, "hex digits"},
-        {__LINE__, head + "\"v\"=hex:01 02\n", 4, "\",\""},
-        {__LINE__, head + "\"v\"=hex(:01\n", 4, "hex(N)"},
-        {__LINE__, head + "\"v\"=hex(1x):01\n", 4, "hex(N)"},
-        {__LINE__, head + "\"v\"=hex;01\n", 4, "\":\""},
-        {__LINE__, head + "\"v\"=hex:01,\\\n  02,\\\n  0q\n", 6, "hex digits"},
-        {__LINE__, head + "\"v\"=hex:01,\\", 4, "ends inside"},
-        {__LINE__, head + "\"v\"=str:abc\n", 4, "unknown value data"},
-        {__LINE__, head + "[-HKCU\\a]\n\"v\"=\"x\"\n", 5, "deleted"},
+         0, 0, "odd"},
+        {__LINE__, "REGEDIT4\n  \"v\"=\"x\"\n", 2, 3, "before any [key]"},
+        {__LINE__, head + "\"v\"=\"x\"\n[HKEY_NOWHERE\\x]\n", 5, 2, "unknown root"},
+        {__LINE__, head + "[HKEY_CURRENT_USER\\b  \n", 4, 21, "\"]\""},
+        {__LINE__, head + "[-HKEY_CURRENT_USER]\n", 4, 3, "root key"},
+        {__LINE__, head + "[HKCU\\" + std::string(256, 'k') + "]\n", 4, 7, "255"},
+        {__LINE__, head + deep + "]\n", 4, 6 + 512 * 2 + 1, "512 levels"},
+        {__LINE__, head + "\"" + std::string(16384, 'n') + "\"=dword:1\n", 4, 1, "16383"},
+        {__LINE__, head + "\"v\"=\"unterminated\n", 4, 5, "closing quote"},
+        {__LINE__, head + "\"v\"=\"C:\\Temp\"\n", 4, 8, "escape"},
+        {__LINE__, head + "\"v\"=\"x\" trailing\n", 4, 9, "after the closing quote"},
+        {__LINE__, head + "\"v\" \"x\"\n", 4, 5, "\"=\""},
+        {__LINE__, head + "v=\"x\"\n", 4, 1, "expected a [key]"},
+        {__LINE__, head + "\"v\"=dword:123456789\n", 4, 11, "dword"},
+        {__LINE__, head + "\"v\"=dword:\n", 4, 11, "dword"},
+        {__LINE__, head + "\"v\"=dword:12g4\n", 4, 13, "dword"},
+        {__LINE__, head + "\"v\"=hex:01,zz\n", 4, 12, "hex digits"},
+        {__LINE__, head + "\"v\"=hex:01 02\n", 4, 12, "\",\""},
+        {__LINE__, head + "\"v\"=hex(:01\n", 4, 8, "hex(N)"},
+        {__LINE__, head + "\"v\"=hex(1x):01\n", 4, 10, "hex(N)"},
+        {__LINE__, head + "\"v\"=hex;01\n", 4, 8, "\":\""},
+        {__LINE__, head + "\"v\"=hex:01,\\\n  02,\\\n  0q\n", 6, 3, "hex digits"},
+        {__LINE__, head + "\"v\"=hex:01,\\", 4, 12, "ends inside"},
+        {__LINE__, head + "\"v\"=str:abc\n", 4, 5, "unknown value data"},
+        {__LINE__, head + "[-HKCU\\a]\n\"v\"=\"x\"\n", 5, 1, "deleted"},
+        // Columns count characters: U+1F600 (a surrogate pair) and U+00E9 are one each.
+        {__LINE__, head + "\"\xF0\x9F\x98\x80\xC3\xA9\"=bad\n", 4, 6, "unknown value data"},
+        // A huge line is named, not repeated.
+        {__LINE__, head + "[" + std::string(100000, 'X') + "]\n", 4, 2, "unknown root"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(testing::Message() << "table line " << row.line);
@@ -272,27 +285,64 @@ TEST_F(RegFile, MalformedTextIsRefusedWholeNamingTheLine) {
         sim::RegFileError error;
         EXPECT_FALSE(sim::LoadRegText(registry, row.text, &error));
         EXPECT_EQ(error.line, row.errorLine) << error.Text();
+        EXPECT_EQ(error.column, row.errorColumn) << error.Text();
         EXPECT_NE(error.message.find(row.says), std::string::npos) << error.Text();
+        EXPECT_LT(error.message.size(), 200u);
         EXPECT_EQ(Dump(registry), dumpBefore) << "a refused file changed the registry";
     }
 }
 
-TEST_F(RegFile, FilesOnDisk) {
-    device.registry.PutString(HKEY_CURRENT_USER, TEXT("software\\Kipo\\Kipo\\Settings"),
-                              TEXT("OnList"), TEXT("Inbox;"));
-    const std::string path = testing::TempDir() + "kipo_registry_file_test.reg";
-    std::string error;
-    ASSERT_TRUE(sim::SaveRegFile(device.registry, path, &error)) << error;
-    sim::Registry loaded;
-    sim::RegFileError loadError;
-    ASSERT_TRUE(sim::LoadRegFile(loaded, path, &loadError)) << loadError.Text();
-    EXPECT_EQ(Dump(loaded), Dump(device.registry));
-    std::remove(path.c_str());
+TEST_F(RegFile, ErrorsReadAsCompilersWriteThem) {
+    const sim::RegFileError atLine{4, 5, "missing closing quote"};
+    EXPECT_EQ(atLine.Describe("my dir/x.reg"), "my dir/x.reg:4:5: missing closing quote");
+    const sim::RegFileError whole{0, 0, "cannot read: is a folder"};
+    EXPECT_EQ(whole.Describe("../regs"), "../regs: cannot read: is a folder");
+}
 
-    EXPECT_FALSE(sim::LoadRegFile(loaded, path + ".missing", &loadError));
-    EXPECT_EQ(loadError.line, 0);
-    EXPECT_NE(loadError.Text().find("cannot open"), std::string::npos);
-    EXPECT_FALSE(sim::SaveRegFile(device.registry, "/nonexistent-dir/x.reg", &error));
+TEST_F(RegFile, AFileThatCannotBeReadSaysWhy) {
+    const std::string folder = testing::TempDir() + "kipo_reg_unreadable";
+    std::filesystem::remove_all(folder);
+    std::filesystem::create_directories(folder);
+    const std::string locked = folder + "/locked.reg";
+    std::ofstream(locked) << "Windows Registry Editor Version 5.00\n";
+    std::filesystem::permissions(locked, std::filesystem::perms::none);
+    struct Row {
+        int line;
+        std::string path;
+        const char* says;
+    };
+    std::vector<Row> rows = {
+        {__LINE__, folder + "/missing.reg", "cannot read: no such file"},
+        {__LINE__, folder, "cannot read: is a folder"},
+    };
+    if (geteuid() != 0) // root reads whatever the permissions say
+        rows.push_back({__LINE__, locked, "cannot read: permission denied"});
+    for (const Row& row : rows) {
+        SCOPED_TRACE(testing::Message() << "table line " << row.line);
+        sim::Registry registry;
+        sim::RegFileError error;
+        EXPECT_FALSE(sim::LoadRegFile(registry, row.path, &error));
+        EXPECT_EQ(error.line, 0);
+        EXPECT_EQ(error.message, row.says);
+        EXPECT_FALSE(sim::CheckRegFile(row.path, &error));
+        EXPECT_EQ(error.message, row.says);
+    }
+    std::filesystem::remove_all(folder);
+}
+
+TEST_F(RegFile, CheckingAFileChangesNothingAndFindsWhatLoadingFinds) {
+    const std::string path = testing::TempDir() + "kipo_reg_check.reg";
+    std::ofstream(path) << "Windows Registry Editor Version 5.00\n[HKCU\\x]\n\"v\"=dword:1\n"
+                           "\"w\"=dword:xyz\n";
+    sim::RegFileError checked;
+    EXPECT_FALSE(sim::CheckRegFile(path, &checked));
+    sim::Registry registry;
+    sim::RegFileError loaded;
+    EXPECT_FALSE(sim::LoadRegFile(registry, path, &loaded));
+    EXPECT_EQ(checked.Describe(path), loaded.Describe(path));
+    EXPECT_EQ(checked.line, 4);
+    EXPECT_FALSE(registry.KeyExists(HKEY_CURRENT_USER, TEXT("x")));
+    std::remove(path.c_str());
 }
 
 } // namespace

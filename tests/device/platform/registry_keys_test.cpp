@@ -131,6 +131,52 @@ TEST_F(RegistryKeys, BadArgumentsFailWithWin32Codes) {
     EXPECT_EQ(Keys(), 0);
 }
 
+// "a\\a\\..." with `levels` names.
+WString Levels(int levels) {
+    WString path;
+    for (int i = 0; i < levels; ++i)
+        path += i == 0 ? TEXT("a") : TEXT("\\a");
+    return path;
+}
+
+TEST_F(RegistryKeys, TreesStopAt512LevelsAsOnWindows) {
+    HKEY key = nullptr;
+    // Whole paths from a root, and the rest of the way from a key already deep down.
+    EXPECT_EQ(Create(HKEY_CURRENT_USER, Levels(513).c_str(), &key), ERROR_NO_SYSTEM_RESOURCES);
+    EXPECT_FALSE(device.registry.KeyExists(HKEY_CURRENT_USER, TEXT("a"))) << "half a path made";
+    Make(HKEY_CURRENT_USER, Levels(512).c_str());
+    EXPECT_TRUE(Opens(HKEY_CURRENT_USER, Levels(512).c_str()));
+    ASSERT_EQ(Create(HKEY_CURRENT_USER, Levels(500).c_str(), &key), ERROR_SUCCESS);
+    HKEY deeper = nullptr;
+    EXPECT_EQ(Create(key, Levels(13).c_str(), &deeper), ERROR_NO_SYSTEM_RESOURCES);
+    EXPECT_EQ(Create(key, Levels(12).c_str(), &deeper), ERROR_SUCCESS);
+    EXPECT_EQ(RegCloseKey(deeper), ERROR_SUCCESS);
+    EXPECT_EQ(RegCloseKey(key), ERROR_SUCCESS);
+    // Blank levels ("a\\\\b") are no levels, as the path rules say.
+    EXPECT_TRUE(device.registry.EnsureKey(HKEY_LOCAL_MACHINE, Levels(512) + TEXT("\\\\")));
+    EXPECT_FALSE(device.registry.EnsureKey(HKEY_LOCAL_MACHINE, Levels(512) + TEXT("\\b")));
+    EXPECT_FALSE(device.registry.Put(HKEY_LOCAL_MACHINE, Levels(513), TEXT("v"), REG_NONE, {}));
+}
+
+TEST_F(RegistryKeys, ADeepTreeGoesWithoutExhaustingTheStack) {
+    // Deeper than any registry makes, built by hand: freeing it must not recurse per level.
+    auto top = std::make_shared<sim::RegKeyNode>();
+    sim::RegKeyNode* node = top.get();
+    for (int level = 0; level < 200000; ++level) {
+        auto child = std::make_shared<sim::RegKeyNode>();
+        child->parent = node;
+        sim::RegKeyNode* next = child.get();
+        node->children[TEXT("k")] = std::move(child);
+        node = next;
+    }
+    // A key still open deep down outlives the rest of the tree.
+    std::shared_ptr<sim::RegKeyNode> held = top->children[TEXT("k")]->children[TEXT("k")];
+    top.reset();
+    ASSERT_EQ(held.use_count(), 1);
+    EXPECT_EQ(held->children.size(), 1u);
+    held.reset();
+}
+
 TEST_F(RegistryKeys, AnEmptyOrNullPathOpensTheSameKeyAgain) {
     HKEY first = nullptr;
     ASSERT_EQ(Create(HKEY_CURRENT_USER, TEXT("k"), &first), ERROR_SUCCESS);

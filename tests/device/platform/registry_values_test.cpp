@@ -162,6 +162,17 @@ TEST_F(RegistryValues, BadQueriesAndSets) {
               ERROR_INVALID_HANDLE);
 }
 
+TEST_F(RegistryValues, ValueNamesStopAt16383Characters) {
+    const WString longest(16383, u'n');
+    const WString tooLong(16384, u'n');
+    EXPECT_EQ(Set(longest.c_str(), REG_DWORD, Bytes({1, 0, 0, 0})), ERROR_SUCCESS);
+    EXPECT_EQ(Set(tooLong.c_str(), REG_DWORD, Bytes({1, 0, 0, 0})), ERROR_INVALID_PARAMETER);
+    EXPECT_EQ(RegQueryValueExW(key_, longest.c_str(), nullptr, nullptr, nullptr, nullptr),
+              ERROR_SUCCESS);
+    EXPECT_FALSE(device.registry.Put(HKEY_CURRENT_USER, TEXT("x"), tooLong, REG_NONE, {}));
+    EXPECT_EQ(device.registry.Find(HKEY_CURRENT_USER, TEXT("x"), tooLong), nullptr);
+}
+
 TEST_F(RegistryValues, DeleteValue) {
     ASSERT_EQ(Set(TEXT("a"), REG_BINARY, Bytes({1})), ERROR_SUCCESS);
     ASSERT_EQ(Set(TEXT("b"), REG_BINARY, Bytes({2})), ERROR_SUCCESS);

@@ -32,7 +32,7 @@ const std::string kClose = "RegCloseKey(*) = 0";
 const std::string kFind = "FindWindowW(NULL, \"Bluetooth Console\") = {console}";
 const std::string kFindNone = "FindWindowW(NULL, \"Bluetooth Console\") = NULL";
 std::string Send(WORD command, const std::string& to = "{console}") {
-    return "SendMessageW(" + to + ", 273, " + std::to_string(command) + ", 0) = 0";
+    return "SendMessageW(" + to + ", WM_COMMAND (0x0111), " + std::to_string(command) + ", 0) = 0";
 }
 
 const std::string kQueryDword = Query("->4, buf, 4->4", 0);

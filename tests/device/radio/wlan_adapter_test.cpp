@@ -201,3 +201,24 @@ TEST(WlanAdapterTest, KernelIoControlTraceShowsBuffersAsPassed) {
 }
 
 } // namespace
+
+TEST(WlanAdapterTest, IoControlLogKeepsTheLastCallsAndCountsThemAll) {
+    // A program that wakes an absent adapter every tick makes thousands of calls an hour:
+    // the log keeps a bounded tail, in order, and the count of all of them.
+    sim::Device device;
+    const std::size_t kept = model::IoControlLog::kKeptRecords;
+    const std::size_t calls = 3 * kept + 5;
+    for (std::size_t i = 0; i < calls; ++i) {
+        device.SetNow(i);
+        DWORD in = static_cast<DWORD>(i % 2);
+        KernelIoControl(kSlotPower, &in, 4, nullptr, 0, nullptr);
+    }
+    const auto& log = device.handheld.ioControls;
+    EXPECT_EQ(log.Total(), calls);
+    ASSERT_EQ(log.Records().size(), kept);
+    EXPECT_EQ(log.Records().front().time, calls - kept) << "the oldest kept call";
+    EXPECT_EQ(log.Records().back().time, calls - 1) << "the newest call";
+    EXPECT_EQ(model::IoControlLog::FirstDword(log.Records().back().in), (calls - 1) % 2);
+    EXPECT_TRUE(log.Records().back().result) << "the newest call was completed";
+    EXPECT_EQ(device.trace.Count("KernelIoControl"), calls);
+}
