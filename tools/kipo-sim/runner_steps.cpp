@@ -22,6 +22,7 @@ const char* WifiText(WifiSetUp kind) {
            : kind == WifiSetUp::AtD1   ? "at D1"
            : kind == WifiSetUp::AtD2   ? "at D2"
            : kind == WifiSetUp::AtD3   ? "at D3"
+           : kind == WifiSetUp::Broken ? "broken at D4"
                                        : "stuck at D4 until woken";
 }
 

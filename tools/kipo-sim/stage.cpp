@@ -34,6 +34,8 @@ model::WlanSetUp ModelWifi(WifiSetUp kind) {
         return model::WlanSetUp::Absent;
     case WifiSetUp::Stuck:
         return model::WlanSetUp::Stuck;
+    case WifiSetUp::Broken:
+        return model::WlanSetUp::Broken;
     case WifiSetUp::AtD1:
     case WifiSetUp::AtD2:
     case WifiSetUp::AtD3:

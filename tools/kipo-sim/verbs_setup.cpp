@@ -97,10 +97,10 @@ const Verb kVerbs[] = {
     {"wifi", VerbGroup::SetUp, false,
      [](Cursor& c, Step& s) {
          static constexpr WifiSetUp kStates[] = {
-             WifiSetUp::On,   WifiSetUp::Off,  WifiSetUp::Absent, WifiSetUp::Stuck,
-             WifiSetUp::AtD1, WifiSetUp::AtD2, WifiSetUp::AtD3};
+             WifiSetUp::On,     WifiSetUp::Off,  WifiSetUp::Absent, WifiSetUp::Stuck,
+             WifiSetUp::Broken, WifiSetUp::AtD1, WifiSetUp::AtD2,   WifiSetUp::AtD3};
          s.wifi = kStates[c.Choice("the WLAN adapter's state",
-                                   {"on", "off", "absent", "stuck", "d1", "d2", "d3"})];
+                                   {"on", "off", "absent", "stuck", "broken", "d1", "d2", "d3"})];
      },
      [](Stage& stage, const Step& s) {
          stage.setUp.wifi = s.wifi;

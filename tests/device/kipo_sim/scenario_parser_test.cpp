@@ -405,7 +405,7 @@ const ErrorCase kErrors[] = {
     {__LINE__, "screen 0 320", 1, 8, "out of range"},
     {__LINE__, "screen 240", 1, 11, "missing a screen height"},
     {__LINE__, "stack bluez", 1, 7, "a Bluetooth stack"},
-    {__LINE__, "wifi maybe", 1, 6, "`on`, `off`, `absent`, `stuck`, `d1`, `d2` or `d3`"},
+    {__LINE__, "wifi maybe", 1, 6, "`on`, `off`, `absent`, `stuck`, `broken`, `d1`, `d2` or `d3`"},
     {__LINE__, "wifi d4", 1, 6, "the WLAN adapter's state"},
     {__LINE__, "fault disk-full", 1, 7, "unknown fault `disk-full`"},
     {__LINE__, "fault notify-icon maybe", 1, 19, "on or off"},
