@@ -12,7 +12,7 @@ void WlanAdapter::SetUp(WlanSetUp setUp) {
     kind_ = setUp;
     slotPowered_ = false;
     cardDetected_ = false;
-    refusing_ = setUp == WlanSetUp::Stuck;
+    refusing_ = setUp == WlanSetUp::Stuck || setUp == WlanSetUp::Broken;
     wakes_ = statusChanges_ = lockResets_ = unlockResets_ = 0;
     if (setUp == WlanSetUp::Absent) {
         power_.RemoveDevice(kDeviceName);
@@ -28,7 +28,7 @@ bool WlanAdapter::IsOn() const {
 void WlanAdapter::PowerDown() {
     slotPowered_ = false;
     cardDetected_ = false;
-    if (kind_ == WlanSetUp::Stuck)
+    if (kind_ == WlanSetUp::Stuck || kind_ == WlanSetUp::Broken)
         refusing_ = true;
 }
 
@@ -41,7 +41,7 @@ DWORD WlanAdapter::OnSetPower(int state) {
 }
 
 void WlanAdapter::UserSwitch(bool on) {
-    if (!Present())
+    if (!Present() || (on && kind_ == WlanSetUp::Broken))
         return;
     if (on) {
         refusing_ = false;
@@ -75,7 +75,7 @@ BOOL WlanAdapter::IoControl(DWORD code, const void* in, DWORD inSize, void* out,
             return FALSE;
         }
         // Reading the status of a detected card finishes bringing it up.
-        if (Present() && cardDetected_ && refusing_) {
+        if (Present() && cardDetected_ && refusing_ && kind_ != WlanSetUp::Broken) {
             refusing_ = false;
             power_.UpdateState(kDeviceName, kFullPower);
             ++wakes_;

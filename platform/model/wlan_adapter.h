@@ -4,7 +4,8 @@
 // slot is powered (kernel I/O control kSlotPowerCode with 1), the software is told to look for
 // the card (the "WLANDetectInsertPCMCIA" event is set), and the card status is read back
 // (kCardStatusCode); that last step brings the adapter up at D0. Once powered down again it is
-// stuck again, as such cards are after every power-down.
+// stuck again, as such cards are after every power-down. A "broken" adapter refuses D0 even
+// after the wake sequence, and the device's own WLAN tool cannot bring it up either.
 #pragma once
 
 #include "platform/model/power_manager.h"
@@ -16,6 +17,7 @@ enum class WlanSetUp {
     Off,    // at D4, takes D0 when asked
     Absent, // unknown to the power manager
     Stuck,  // at D4, refuses D0 until the wake sequence has run
+    Broken, // at D4, refuses D0 whatever is done: a card that no longer answers
 };
 
 class WlanAdapter : public PowerDriver {

@@ -12,6 +12,7 @@
 #include "platform/platform.h"
 #include "platform/sim/dialogs.h"
 #include "platform/sim/events.h"
+#include "platform/sim/faults.h"
 #include "platform/sim/libraries.h"
 #include "platform/sim/menus.h"
 #include "platform/sim/registry.h"
@@ -89,6 +90,7 @@ class Device {
     void SetLastErrorValue(DWORD error) { lastError_ = error; }
 
     Trace trace;
+    Faults faults; // failures asked for by a test or scenario (faults.h)
     Registry registry;
     // Power manager, WLAN adapter, kernel I/O controls, idle timer, Bluetooth radio.
     model::Handheld handheld;

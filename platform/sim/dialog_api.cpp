@@ -45,6 +45,10 @@ INT_PTR RunDialogBox(const res::Dialog* dialogTemplate, HINSTANCE instance, HWND
     }
     if (dialogTemplate == nullptr)
         return -1;
+    if (device.faults.modalRun) {
+        device.SetLastErrorValue(ERROR_NOT_ENOUGH_MEMORY);
+        return -1;
+    }
     const HWND dialog =
         device.dialogs.Create(*dialogTemplate, instance, parent, proc, initParam, true);
     if (dialog == nullptr)

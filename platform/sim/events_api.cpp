@@ -41,9 +41,13 @@ BOOL Modify(HANDLE handle, DWORD func) {
 HANDLE CreateEventW(LPSECURITY_ATTRIBUTES attributes, BOOL manualReset, BOOL initialState,
                     LPCWSTR name) {
     sim::Device& dev = sim::Dev();
-    DWORD error = ERROR_SUCCESS;
-    HANDLE handle =
-        dev.events.Create(name, manualReset != 0, initialState != 0, dev.CurrentProcess(), &error);
+    DWORD error = ERROR_NOT_ENOUGH_MEMORY;
+    HANDLE handle = nullptr;
+    if (!dev.faults.createEvent) {
+        error = ERROR_SUCCESS;
+        handle = dev.events.Create(name, manualReset != 0, initialState != 0, dev.CurrentProcess(),
+                                   &error);
+    }
     if (handle != nullptr)
         dev.HandleOpened(sim::HandleKind::Event, dev.CurrentProcess());
     dev.SetLastErrorValue(error);

@@ -128,7 +128,9 @@ LONG RegOpenKeyExW(HKEY key, LPCWSTR subKey, DWORD options, REGSAM access, PHKEY
     LONG status = ERROR_INVALID_PARAMETER;
     if (result != nullptr) {
         *result = nullptr;
-        status = device.registry.OpenKey(key, subKey, device.CurrentProcess(), result);
+        status = device.faults.registryOpen
+                     ? ERROR_ACCESS_DENIED
+                     : device.registry.OpenKey(key, subKey, device.CurrentProcess(), result);
         if (status == ERROR_SUCCESS)
             sim::Opened(device);
     }
@@ -144,8 +146,10 @@ LONG RegCreateKeyExW(HKEY key, LPCWSTR subKey, DWORD reserved, LPWSTR keyClass, 
     LONG status = ERROR_INVALID_PARAMETER;
     if (result != nullptr) {
         *result = nullptr;
-        status = device.registry.CreateKey(key, subKey, (options & REG_OPTION_VOLATILE) != 0,
-                                           device.CurrentProcess(), result, disposition);
+        status = device.faults.registryCreate
+                     ? ERROR_ACCESS_DENIED
+                     : device.registry.CreateKey(key, subKey, (options & REG_OPTION_VOLATILE) != 0,
+                                                 device.CurrentProcess(), result, disposition);
         if (status == ERROR_SUCCESS)
             sim::Opened(device);
     }
@@ -173,8 +177,10 @@ LONG RegQueryValueExW(HKEY key, LPCWSTR valueName, LPDWORD reserved, LPDWORD typ
 LONG RegSetValueExW(HKEY key, LPCWSTR valueName, DWORD reserved, DWORD type, const BYTE* data,
                     DWORD dataSize) {
     sim::Device& device = sim::Dev();
-    const LONG status =
-        device.registry.SetValue(key, valueName, device.CurrentProcess(), type, data, dataSize);
+    const LONG status = device.faults.registryWrite
+                            ? ERROR_ACCESS_DENIED
+                            : device.registry.SetValue(key, valueName, device.CurrentProcess(),
+                                                       type, data, dataSize);
     device.trace.Call("RegSetValueExW", status, KeyArg{key}, valueName, reserved, type,
                       DataArg{type, data, dataSize}, dataSize);
     return status;

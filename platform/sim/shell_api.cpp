@@ -8,7 +8,9 @@ using sim::Dev;
 BOOL Shell_NotifyIcon(DWORD message, PNOTIFYICONDATA data) {
     sim::Device& device = Dev();
     BOOL result = FALSE;
-    if (data == nullptr || !device.windows.Exists(data->hWnd)) {
+    if (device.faults.notifyIcon) {
+        device.SetLastErrorValue(ERROR_NOT_ENOUGH_MEMORY);
+    } else if (data == nullptr || !device.windows.Exists(data->hWnd)) {
         device.SetLastErrorValue(data == nullptr ? ERROR_INVALID_PARAMETER
                                                  : ERROR_INVALID_WINDOW_HANDLE);
     } else if (message == NIM_ADD) {

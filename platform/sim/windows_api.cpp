@@ -177,8 +177,12 @@ BOOL GetClassInfoW(HINSTANCE instance, LPCWSTR className, WNDCLASSW* wndClass) {
 HWND CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD style, int x,
                      int y, int width, int height, HWND parent, HMENU menu, HINSTANCE instance,
                      LPVOID param) {
-    HWND window = sim::CreateWindowAs(exStyle, className, windowName, style, x, y, width, height,
-                                      parent, menu, instance, param);
+    HWND window = nullptr;
+    if (Dev().faults.createTopLevel && parent == nullptr && (style & WS_CHILD) == 0)
+        Dev().SetLastErrorValue(ERROR_NOT_ENOUGH_MEMORY);
+    else
+        window = sim::CreateWindowAs(exStyle, className, windowName, style, x, y, width, height,
+                                     parent, menu, instance, param);
     Dev().trace.Call("CreateWindowExW", P(window), exStyle, className, windowName, style, x, y,
                      width, height, P(parent), P(menu));
     return window;

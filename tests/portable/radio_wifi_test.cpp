@@ -26,6 +26,8 @@ TEST(RadioWifi, TurnOperationsInEachAdapterSetUp) {
         {__LINE__, model::WlanSetUp::Stuck, true, 0, true, 1},
         {__LINE__, model::WlanSetUp::Stuck, true, 1, true, 1},
         {__LINE__, model::WlanSetUp::Stuck, false, 0, false, 0},
+        {__LINE__, model::WlanSetUp::Broken, true, 0, false, 0},
+        {__LINE__, model::WlanSetUp::Broken, true, 1, false, 0},
         {__LINE__, model::WlanSetUp::Absent, true, 0, false, 0},
         {__LINE__, model::WlanSetUp::Absent, false, 1, false, 0},
     };

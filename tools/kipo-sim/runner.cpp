@@ -93,7 +93,7 @@ void Runner::ListenToCalls(bool on) {
 
 // Not from inside the listener: it must not replace itself while it runs.
 void Runner::DropListenerIfIdle() {
-    if (listening_ && observerAttached_ && options_.quiet && !options_.trace)
+    if (listening_ && observerAttached_ && options_.quiet && !options_.trace && !watchCalls_)
         ListenToCalls(false);
 }
 

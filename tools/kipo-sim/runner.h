@@ -92,6 +92,7 @@ class Runner {
     void OnTickEnd(const TickReport& report);
     std::string Undecided(int radio, bool endedEarly) const;
     void OnTraceCall(const sim::TraceCall& call);
+    void DeliverTimerInside(const sim::TraceCall& call);
     void AttachObserver();
     void ListenToCalls(bool on);
     void DropListenerIfIdle();

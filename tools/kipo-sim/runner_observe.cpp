@@ -39,9 +39,31 @@ void Runner::OnTraceCall(const sim::TraceCall& call) {
         NoteRadioOrder();
     if (watchCalls_)
         stage_.LogCall(call);
+    if (!stage_.timerAt.empty() && call.name == stage_.timerAt &&
+        stage_.CallerOf(call.process) == Caller::Kipo)
+        DeliverTimerInside(call);
     // The icon comes and goes inside start-up and shut-down, between the runner's looks.
     if (!options_.quiet && seenValid_ && call.name == "Shell_NotifyIcon")
         Observe();
+}
+
+// `fault timer-in-...`: the check timer's message arrives while Kipo is in the middle of
+// the call, as a message dispatched by a nested loop would (sent, so it runs at once).
+void Runner::DeliverTimerInside(const sim::TraceCall& call) {
+    stage_.timerAt.clear();
+    HWND target = MainWindow();
+    if (target == nullptr) {
+        // Before its timer starts the frame is the program's one top-level non-dialog window.
+        for (HWND handle : device_->windows.TopLevel()) {
+            const sim::Window* w = device_->windows.Get(handle);
+            if (w != nullptr && w->process == call.process && w->className != sim::kDialogClass)
+                target = handle;
+        }
+    }
+    if (target == nullptr)
+        return;
+    Line("a timer message arrives while Kipo is inside " + call.name);
+    SendMessageW(target, WM_TIMER, 1, 0);
 }
 
 void Runner::NoteRadioOrder() {

@@ -19,6 +19,10 @@ const char* WifiText(WifiSetUp kind) {
     return kind == WifiSetUp::On       ? "on (D0)"
            : kind == WifiSetUp::Off    ? "off (D4)"
            : kind == WifiSetUp::Absent ? "absent"
+           : kind == WifiSetUp::AtD1   ? "at D1"
+           : kind == WifiSetUp::AtD2   ? "at D2"
+           : kind == WifiSetUp::AtD3   ? "at D3"
+           : kind == WifiSetUp::Broken ? "broken at D4"
                                        : "stuck at D4 until woken";
 }
 

@@ -15,7 +15,8 @@ namespace kiposim {
 struct Verb;
 
 enum class StackKind { Widcomm, Microsoft, None };
-enum class WifiSetUp { On, Off, Absent, Stuck };
+// D1 to D3: the adapter between full power and off, as a driver may leave it.
+enum class WifiSetUp { On, Off, Absent, Stuck, Broken, AtD1, AtD2, AtD3 };
 enum class IconCheck { Shown, Hidden, Resource };
 enum class WindowCheck { Visible, Hidden, Absent };
 

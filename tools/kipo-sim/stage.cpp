@@ -34,6 +34,12 @@ model::WlanSetUp ModelWifi(WifiSetUp kind) {
         return model::WlanSetUp::Absent;
     case WifiSetUp::Stuck:
         return model::WlanSetUp::Stuck;
+    case WifiSetUp::Broken:
+        return model::WlanSetUp::Broken;
+    case WifiSetUp::AtD1:
+    case WifiSetUp::AtD2:
+    case WifiSetUp::AtD3:
+        break;
     }
     return model::WlanSetUp::Off;
 }
@@ -80,6 +86,8 @@ void Stage::PowerOn() {
     device->SetScreenSize(setUp.screenWidth, setUp.screenHeight);
     device->SetProgramPath(ExePath());
     sim::SetUpBluetooth(*device, ModelStack(setUp.stack), setUp.btOn);
+    if (setUp.btMode)
+        device->handheld.bluetooth.SetRawMode(static_cast<DWORD>(*setUp.btMode));
     ApplyWifi();
     if (setUp.holdUp)
         device->PressKey(VK_UP);
@@ -87,6 +95,13 @@ void Stage::PowerOn() {
 
 void Stage::ApplyWifi() {
     sim::SetUpWifi(*device, ModelWifi(setUp.wifi));
+    // An adapter that takes every state, left between full power and off.
+    const int between = setUp.wifi == WifiSetUp::AtD1   ? 1
+                        : setUp.wifi == WifiSetUp::AtD2 ? 2
+                        : setUp.wifi == WifiSetUp::AtD3 ? 3
+                                                        : 0;
+    if (between != 0)
+        device->handheld.power.UpdateState(model::WlanAdapter::kDeviceName, between);
 }
 
 bool Stage::ProgramRunning() const {

@@ -28,6 +28,7 @@ struct DeviceSetUp {
     int screenWidth = 240;
     int screenHeight = 320;
     bool holdUp = false;
+    std::optional<long long> btMode; // the Microsoft stack's mode, any number
 };
 
 class Stage {
@@ -40,6 +41,8 @@ class Stage {
     HWND mainWindow = nullptr;
     CallLog calls;                    // fed by the runner when a step needs it
     std::vector<int> secondInstances; // processes of Kipo started while it ran
+    // A timer message goes to Kipo's main window when Kipo next makes this call (once).
+    std::string timerAt;
 
     sim::Device& Device() const { return *device; }
     bool ProgramRunning() const;

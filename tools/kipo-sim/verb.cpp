@@ -5,7 +5,7 @@ namespace kiposim {
 namespace {
 
 template <typename F> const Verb* Each(F&& visit) {
-    for (auto table : {SetUpVerbs(), DeviceVerbs(), CheckVerbs(), StateVerbs()})
+    for (auto table : {SetUpVerbs(), DeviceVerbs(), CheckVerbs(), StateVerbs(), FaultVerbs()})
         for (const Verb& verb : table)
             if (visit(verb))
                 return &verb;

@@ -47,6 +47,7 @@ std::span<const Verb> SetUpVerbs();
 std::span<const Verb> DeviceVerbs();
 std::span<const Verb> CheckVerbs();
 std::span<const Verb> StateVerbs();
+std::span<const Verb> FaultVerbs();
 
 // The verb written as `name` ("expect bt"), or null.
 const Verb* FindVerb(std::string_view name);

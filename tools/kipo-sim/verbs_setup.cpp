@@ -96,11 +96,11 @@ const Verb kVerbs[] = {
      nullptr},
     {"wifi", VerbGroup::SetUp, false,
      [](Cursor& c, Step& s) {
-         const int k = c.Choice("the WLAN adapter's state", {"on", "off", "absent", "stuck"});
-         s.wifi = k == 0   ? WifiSetUp::On
-                  : k == 1 ? WifiSetUp::Off
-                  : k == 2 ? WifiSetUp::Absent
-                           : WifiSetUp::Stuck;
+         static constexpr WifiSetUp kStates[] = {
+             WifiSetUp::On,     WifiSetUp::Off,  WifiSetUp::Absent, WifiSetUp::Stuck,
+             WifiSetUp::Broken, WifiSetUp::AtD1, WifiSetUp::AtD2,   WifiSetUp::AtD3};
+         s.wifi = kStates[c.Choice("the WLAN adapter's state",
+                                   {"on", "off", "absent", "stuck", "broken", "d1", "d2", "d3"})];
      },
      [](Stage& stage, const Step& s) {
          stage.setUp.wifi = s.wifi;

@@ -16,7 +16,7 @@ using parse::Cursor;
 
 namespace {
 
-enum class MemberKind { Number, RadioState, Text, List, FindMode };
+enum class MemberKind { Number, RadioState, Text, List, FindMode, Dialog };
 
 struct Member {
     const char* name;
@@ -72,6 +72,9 @@ const Member kMembers[] = {
     KIPO_LIST(WifiOnRunningList),
     KIPO_LIST(WifiOffList),
     {"FindMode", MemberKind::FindMode, FindModeOf, nullptr, nullptr},
+    // The open settings dialog the frame points at: a pointer left behind would show here.
+    {"SettingsDlg", MemberKind::Dialog,
+     [](const CMainFrame& f) { return f.SettingsDlg != nullptr ? 1LL : 0LL; }, nullptr, nullptr},
 };
 
 #undef KIPO_NUMBER
@@ -90,6 +93,8 @@ std::string StateWord(MemberKind kind, long long value) {
                : value == 0  ? "off"
                : value == -1 ? "undecided"
                              : std::to_string(value);
+    if (kind == MemberKind::Dialog)
+        return value != 0 ? "open" : "none";
     if (kind == MemberKind::FindMode)
         return value == 0 ? "off" : value == 1 ? "waiting" : "capturing";
     return std::to_string(value);
@@ -128,6 +133,9 @@ void ParseMember(Cursor& c, Step& s) {
     case MemberKind::FindMode:
         s.count = c.Choice("the find-window mode", {"off", "waiting", "capturing"});
         return;
+    case MemberKind::Dialog:
+        s.count = c.Choice("`open` or `none`", {"none", "open"});
+        return;
     case MemberKind::Number:
         s.count = c.Number("a number", std::numeric_limits<std::int32_t>::min(),
                            std::numeric_limits<std::uint32_t>::max());
@@ -156,7 +164,8 @@ std::string CheckMember(Stage& stage, const Step& s) {
     switch (m.kind) {
     case MemberKind::Number:
     case MemberKind::RadioState:
-    case MemberKind::FindMode: {
+    case MemberKind::FindMode:
+    case MemberKind::Dialog: {
         const long long value = m.number(*frame);
         return value == s.count ? "" : s.member + " is " + StateWord(m.kind, value);
     }

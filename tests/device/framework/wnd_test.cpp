@@ -177,3 +177,29 @@ TEST_F(WndTest, FrameworkClassesAreRegisteredOncePerAttributes) {
 }
 
 } // namespace
+
+// Answers WM_GETTEXTLENGTH through Default() after a nested message to the same object.
+class NestingWnd : public CWnd {
+  public:
+    LRESULT OnGetTextLength(WPARAM, LPARAM) {
+        ::SendMessageW(m_hWnd, WM_UNMAPPED, 3, 0); // dispatched on this object, inside
+        return Default();
+    }
+    DECLARE_MESSAGE_MAP()
+};
+
+// clang-format off
+BEGIN_MESSAGE_MAP(NestingWnd, CWnd)
+    on::Message<&NestingWnd::OnGetTextLength>(WM_GETTEXTLENGTH),
+END_MESSAGE_MAP();
+// clang-format on
+
+TEST_F(WndTest, DefaultAfterANestedDispatchAnswersTheOuterMessage) {
+    NestingWnd nesting;
+    ASSERT_TRUE(
+        nesting.CreateEx(0, nullptr, TEXT("Outer"), WS_POPUP, 0, 0, 10, 10, nullptr, nullptr));
+    // The default procedure must see WM_GETTEXTLENGTH again, not the nested message.
+    EXPECT_EQ(SendMessageW(nesting.m_hWnd, WM_GETTEXTLENGTH, 0, 0), 5);
+    EXPECT_EQ(SendMessageW(nesting.m_hWnd, WM_GETTEXTLENGTH, 0, 0), 5);
+    DestroyWindow(nesting.m_hWnd);
+}

@@ -63,7 +63,16 @@ std::string Meaning(const Step& s) {
         return out + (s.wifi == WifiSetUp::On       ? " on"
                       : s.wifi == WifiSetUp::Off    ? " off"
                       : s.wifi == WifiSetUp::Absent ? " absent"
-                                                    : " stuck");
+                      : s.wifi == WifiSetUp::Stuck  ? " stuck"
+                      : s.wifi == WifiSetUp::AtD1   ? " d1"
+                      : s.wifi == WifiSetUp::AtD2   ? " d2"
+                                                    : " d3");
+    if (is({"fault"}))
+        return out + " " + s.member + (s.on ? " 1" : " 0");
+    if (is({"bt-mode"}))
+        return out + " " + std::to_string(s.count);
+    if (is({"app1-holder"}))
+        return out + text(s.caption);
     if (is({"bt", "user-bt", "user-wifi", "expect bt", "expect wifi"}))
         return out + (s.on ? " 1" : " 0");
     if (is({"expect menu"}))
@@ -151,6 +160,15 @@ const FormCase kForms[] = {
     {__LINE__, "wifi off", "wifi off"},
     {__LINE__, "wifi absent", "wifi absent"},
     {__LINE__, "wifi stuck", "wifi stuck"},
+    {__LINE__, "wifi d1", "wifi d1"},
+    {__LINE__, "wifi d3", "wifi d3"},
+    {__LINE__, "fault registry-write", "fault registry-write 1"},
+    {__LINE__, "fault modal-run off", "fault modal-run 0"},
+    {__LINE__, "fault timer-in-tick", "fault timer-in-tick 1"},
+    {__LINE__, "fault no-unregisterfunc1 on", "fault no-unregisterfunc1 1"},
+    {__LINE__, "bt-mode 2", "bt-mode 2"},
+    {__LINE__, "app1-holder \"Camera\"", "app1-holder <Camera>"},
+    {__LINE__, "expect kipo SettingsDlg open", "expect kipo SettingsDlg 1"},
     {__LINE__, "hold up", "hold up"},
     {__LINE__, "setting DefaultAction dword 2", "setting <DefaultAction> dword 2"},
     {__LINE__, "setting DefaultAction dword -1", "setting <DefaultAction> dword 4294967295"},
@@ -387,7 +405,13 @@ const ErrorCase kErrors[] = {
     {__LINE__, "screen 0 320", 1, 8, "out of range"},
     {__LINE__, "screen 240", 1, 11, "missing a screen height"},
     {__LINE__, "stack bluez", 1, 7, "a Bluetooth stack"},
-    {__LINE__, "wifi maybe", 1, 6, "`on`, `off`, `absent` or `stuck`"},
+    {__LINE__, "wifi maybe", 1, 6, "`on`, `off`, `absent`, `stuck`, `broken`, `d1`, `d2` or `d3`"},
+    {__LINE__, "wifi d4", 1, 6, "the WLAN adapter's state"},
+    {__LINE__, "fault disk-full", 1, 7, "unknown fault `disk-full`"},
+    {__LINE__, "fault notify-icon maybe", 1, 19, "on or off"},
+    {__LINE__, "bt-mode -1", 1, 9, "out of range"},
+    {__LINE__, "app1-holder", 1, 12, "missing the holder window's caption"},
+    {__LINE__, "expect kipo SettingsDlg closed", 1, 25, "`open` or `none`"},
     {__LINE__, "bt", 1, 3, "missing on or off"},
     {__LINE__, "press down", 1, 7, "a key"},
     {__LINE__, "select 1002 -2", 1, 13, "out of range"},

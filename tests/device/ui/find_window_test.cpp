@@ -132,6 +132,38 @@ TEST_F(FindWindowTest, TwoHotKeyMessagesForOnePressOpenOneDialog) {
     EXPECT_EQ(device.trace.Count("DialogBoxParamW"), 2u) << "settings and one Window Found";
 }
 
+// Two presses of "Find Window!" before the mode has begun (the second waits in the queue
+// behind the first's message box) start the find timer once.
+TEST_F(FindWindowTest, FindWindowPressedTwiceStartsOneTimer) {
+    ChooseFromIcon(1000, TEXT("Settings"));
+    HWND dialog = nullptr;
+    At(1000, [&] {
+        dialog = device.ForegroundDialog();
+        for (int i = 0; i < 2; ++i)
+            PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDC_FINDWINDOW, BN_CLICKED), 0);
+    });
+    device.trace.Enable(true);
+    int boxes = 0;
+    for (std::uint64_t t = 1001; t < 1010; ++t)
+        At(t, [&] {
+            if (device.OpenMessageBox() != nullptr) {
+                ++boxes;
+                device.ClickButton(IDOK);
+            }
+        });
+    At(1200, [this] { EXPECT_TRUE(FindTimerRuns()); });
+    At(1200, [this] { device.ClickButton(IDCANCEL); });
+    ChooseFromIcon(2000, TEXT("Exit"));
+    Run();
+    EXPECT_EQ(boxes, 2);
+    int timers = 0;
+    for (const sim::TraceCall& call : device.trace.Records())
+        if (call.name == "SetTimer" &&
+            call.args.rfind(sim::TraceArg(static_cast<const void*>(dialog)) + ",", 0) == 0)
+            ++timers;
+    EXPECT_EQ(timers, 1);
+}
+
 TEST_F(FindWindowTest, TimerGrabsTheButtonAgainEveryHalfSecond) {
     StartFindMode();
     std::uint64_t grabs = 0;

@@ -2,6 +2,7 @@
 // nine back and rebuilding the lists, Cancel writing nothing, values the controls cannot show.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 
 #include <string>
@@ -186,6 +187,35 @@ TEST_F(SettingsDialogTest, HiddenControlsExistButAreNeverShown) {
     }
     EXPECT_EQ(matchItems, 2);
     EXPECT_EQ(device.trace.Count("EnumWindows"), 0u);
+}
+
+// The hidden Test button, pressed by a message: a box for every top-level window with a
+// caption, none for a window whose caption is empty.
+TEST_F(SettingsDialogTest, TestButtonShowsNoBoxForAnEmptyCaption) {
+    device.OpenWindowBehind(TEXT(""));
+    device.OpenWindowBehind(TEXT("Named"));
+    std::vector<WString> boxes;
+    bool pressed = false;
+    InSettings(1000, [&] {
+        pressed = PostMessageW(device.ForegroundDialog(), WM_COMMAND,
+                               MAKEWPARAM(IDC_TEST, BN_CLICKED), 0) != FALSE;
+    });
+    // Each box is modal: read it and close it, until none is left.
+    for (std::uint64_t t = 1001; t < 1040; ++t)
+        At(t, [&] {
+            if (device.OpenMessageBox() != nullptr) {
+                boxes.push_back(device.MessageBoxText());
+                device.ClickButton(IDOK);
+            }
+        });
+    At(1050, [this] { device.ClickButton(IDCANCEL); });
+    ExitAt(2000);
+    Run();
+    ASSERT_TRUE(pressed);
+    EXPECT_GE(boxes.size(), 2u) << "\"Named\" and \"Desktop\" at least";
+    EXPECT_NE(std::find(boxes.begin(), boxes.end(), WString(TEXT("Named"))), boxes.end());
+    for (const WString& text : boxes)
+        EXPECT_FALSE(text.empty()) << "a box for a window without a caption";
 }
 
 TEST_F(SettingsDialogTest, SettingsAgainBringsTheSameDialogForward) {
