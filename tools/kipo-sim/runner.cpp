@@ -20,15 +20,17 @@ Runner::Runner(const Scenario& scenario, const Options& options, std::FILE* out)
     : scenario_(scenario), options_(options), out_(out),
       watcher_([this](const TickReport& report) { OnTickEnd(report); }) {
     watcher_.SetExplain(options_.explain);
-    plan_ = scenario_.steps;
+    plan_.reserve(scenario_.steps.size() + 1);
+    for (const Step& step : scenario_.steps)
+        plan_.push_back(&step);
     if (!scenario_.explicitStart) {
-        Step start;
-        start.verb = FindVerb("start");
-        start.source = "start (implicit, after the set-up steps)";
+        implicitStart_.verb = FindVerb("start");
+        implicitStart_.source = "start (implicit, after the set-up steps)";
         plan_.insert(plan_.begin() + static_cast<std::ptrdiff_t>(scenario_.implicitStartIndex),
-                     start);
+                     &implicitStart_);
     }
-    for (const Step& step : plan_) {
+    for (const Step* planned : plan_) {
+        const Step& step = *planned;
         watchCalls_ = watchCalls_ || step.usesCallLog;
         // Only the ordered checks need the calls themselves; counts are cheap.
         if (step.call.name.size() > 0)
@@ -119,7 +121,7 @@ void Runner::RunStep(std::size_t index) {
     if (stopped_ || finished_)
         return;
     sim::Device& device = *device_;
-    const Step& step = plan_[index];
+    const Step& step = *plan_[index];
     const Verb& verb = *step.verb;
     if (!stage_.deviceReady && verb.group != VerbGroup::SetUp && verb.group != VerbGroup::Registry)
         ApplyDeviceSetUp();
@@ -187,7 +189,7 @@ void Runner::BeginTickWait(std::size_t next, std::uint64_t ticks) {
     }
     if (!ProgramRunning()) {
         result_.stepFailed = true;
-        Failure(plan_[next - 1], "the program is not running, so there is no check timer");
+        Failure(*plan_[next - 1], "the program is not running, so there is no check timer");
         stopped_ = true;
         Continue(next, device_->Now());
         return;
@@ -218,7 +220,7 @@ void Runner::TickWaitCheck(std::size_t next, std::uint64_t target, int generatio
     if (stopped_ || generation != tickWaitGeneration_)
         return;
     sim::Device& device = *device_;
-    const Step& waitStep = plan_[next - 1];
+    const Step& waitStep = *plan_[next - 1];
     if (watcher_.Ticks() >= target) {
         tickWait_.reset();
         Continue(next, device.Now());

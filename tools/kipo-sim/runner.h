@@ -124,7 +124,10 @@ class Runner {
     std::FILE* data_ = nullptr;
     bool colour_ = false;
     Progress* progress_ = nullptr;
-    std::vector<Step> plan_; // the scenario's steps with the implicit start in its place
+    // The scenario's steps, not copied (a long scenario would be held twice), with the
+    // implicit start in its place.
+    std::vector<const Step*> plan_;
+    Step implicitStart_;
     std::unique_ptr<sim::Device> device_;
     Stage stage_; // what the steps act on: the device, its set-up, the program's frame
     RunLog log_;
