@@ -59,11 +59,23 @@ void Detach(RegKeyNode& node) {
     MarkDeleted(node);
 }
 
+// Below this many values a key is searched name by name; from it on, through its index.
+constexpr std::size_t kIndexedFrom = 32;
+
 RegValue* FindIn(RegKeyNode& node, const WString& name) {
-    for (RegValue& value : node.values)
-        if (Registry::SameName(value.name, name))
-            return &value;
-    return nullptr;
+    if (node.values.size() < kIndexedFrom) {
+        for (RegValue& value : node.values)
+            if (Registry::SameName(value.name, name))
+                return &value;
+        return nullptr;
+    }
+    if (node.valueIndex.size() != node.values.size()) {
+        node.valueIndex.clear();
+        for (std::size_t i = 0; i < node.values.size(); ++i)
+            node.valueIndex.emplace(Registry::Fold(node.values[i].name), i);
+    }
+    auto it = node.valueIndex.find(Registry::Fold(name));
+    return it == node.valueIndex.end() ? nullptr : &node.values[it->second];
 }
 
 void SetIn(RegKeyNode& node, const WString& name, DWORD type, std::vector<BYTE> data) {
@@ -73,12 +85,15 @@ void SetIn(RegKeyNode& node, const WString& name, DWORD type, std::vector<BYTE> 
         return;
     }
     node.values.push_back(RegValue{name, type, std::move(data)});
+    if (!node.valueIndex.empty())
+        node.valueIndex.emplace(Registry::Fold(name), node.values.size() - 1);
 }
 
 bool RemoveIn(RegKeyNode& node, const WString& name) {
     for (auto it = node.values.begin(); it != node.values.end(); ++it) {
         if (Registry::SameName(it->name, name)) {
             node.values.erase(it);
+            node.valueIndex.clear();
             return true;
         }
     }

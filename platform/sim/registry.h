@@ -4,13 +4,14 @@
 //
 // Names are compared through CharLowerBuffW, the program's one lower-case mapping, one code
 // unit at a time, so that "Software" and "SOFTWARE" (and non-ASCII names that differ only in
-// case) name one key, as on Windows; a letter written as a surrogate pair keeps its case. The access mask of an open is recorded in the trace but not enforced: Windows
-// CE ignores it.
+// case) name one key, as on Windows; a letter written as a surrogate pair keeps its case. The
+// access mask of an open is recorded in the trace but not enforced: Windows CE ignores it.
 #pragma once
 
 #include <map>
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/platform.h"
@@ -42,6 +43,9 @@ struct RegKeyNode {
     RegKeyNode* parent = nullptr;
     std::map<WString, std::shared_ptr<RegKeyNode>> children;
     std::vector<RegValue> values; // in the order they were first set
+    // Folded name -> position in `values`, kept once a key holds many values so that setting
+    // each of N values costs the same whatever N; emptied by a removal and built again.
+    std::unordered_map<WString, std::size_t> valueIndex;
 };
 
 // Windows' limits (the registry element size limits): a key name of 255 characters, a value

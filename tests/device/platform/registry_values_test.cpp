@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include "platform/platform.h"
@@ -181,6 +182,35 @@ TEST_F(RegistryValues, DeleteValue) {
     EXPECT_EQ(RegQueryValueExW(key_, TEXT("a"), nullptr, nullptr, nullptr, nullptr),
               ERROR_FILE_NOT_FOUND);
     EXPECT_EQ(RegQueryValueExW(key_, TEXT("b"), nullptr, nullptr, nullptr, nullptr), ERROR_SUCCESS);
+}
+
+// A key with many values is searched through an index: names still ignore case, a value set
+// again keeps its place, and removals in the middle leave every other value found with its
+// own bytes.
+TEST_F(RegistryValues, AKeyWithManyValuesFindsEachOne) {
+    constexpr int kCount = 100;
+    auto name = [](int i) { return WString(TEXT("Value ")) + FromUtf8(std::to_string(i)); };
+    for (int i = 0; i < kCount; ++i)
+        ASSERT_EQ(Set(name(i).c_str(), REG_BINARY, Bytes({i})), ERROR_SUCCESS);
+    ASSERT_EQ(Set(TEXT("VALUE 7"), REG_BINARY, Bytes({200})), ERROR_SUCCESS);
+    for (int i = 0; i < kCount; i += 3)
+        ASSERT_EQ(RegDeleteValueW(key_, name(i).c_str()), ERROR_SUCCESS);
+    ASSERT_EQ(Set(TEXT("value 0"), REG_BINARY, Bytes({201})), ERROR_SUCCESS);
+    for (int i = 0; i < kCount; ++i) {
+        SCOPED_TRACE(i);
+        BYTE data = 0;
+        DWORD size = sizeof data;
+        const LONG status = RegQueryValueExW(key_, name(i).c_str(), nullptr, nullptr, &data, &size);
+        if (i == 0) {
+            EXPECT_EQ(status, ERROR_SUCCESS);
+            EXPECT_EQ(data, 201);
+        } else if (i % 3 == 0) {
+            EXPECT_EQ(status, ERROR_FILE_NOT_FOUND);
+        } else {
+            EXPECT_EQ(status, ERROR_SUCCESS);
+            EXPECT_EQ(data, i == 7 ? 200 : i);
+        }
+    }
 }
 
 TEST_F(RegistryValues, OneMebibyteValue) {
