@@ -6,15 +6,9 @@
 
 #include "platform/platform.h"
 #include "tests/support/fresh_device.h"
+#include "tests/support/units.h"
 
 namespace {
-
-WString Units(std::initializer_list<unsigned> units) {
-    WString text;
-    for (unsigned unit : units)
-        text.push_back(static_cast<WCHAR>(unit));
-    return text;
-}
 
 struct NameRow {
     int line;

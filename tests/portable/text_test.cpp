@@ -11,6 +11,7 @@
 
 #include "platform/platform.h"
 #include "tests/support/fresh_device.h"
+#include "tests/support/units.h"
 
 namespace {
 
@@ -179,13 +180,6 @@ void SplitToPair(char32_t code, WCHAR* pair) {
 unsigned JoinPair(const WCHAR* pair) {
     return 0x10000 + ((static_cast<unsigned>(pair[0]) - 0xD800) << 10) +
            (static_cast<unsigned>(pair[1]) - 0xDC00);
-}
-
-WString Units(std::initializer_list<unsigned> units) {
-    WString text;
-    for (unsigned unit : units)
-        text.push_back(static_cast<WCHAR>(unit));
-    return text;
 }
 
 struct SpaceRow {

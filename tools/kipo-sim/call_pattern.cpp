@@ -3,6 +3,8 @@
 #include <charconv>
 #include <cstdint>
 
+#include "platform/sim/glob.h"
+
 namespace kiposim {
 
 namespace {
@@ -36,28 +38,6 @@ std::optional<long long> Integer(std::string_view s) {
     return negative ? -static_cast<long long>(value) : static_cast<long long>(value);
 }
 
-// `*` stands for any run of characters.
-bool Glob(std::string_view pattern, std::string_view text) {
-    std::size_t p = 0, t = 0, star = std::string_view::npos, resume = 0;
-    while (t < text.size()) {
-        if (p < pattern.size() && pattern[p] == '*') {
-            star = p++;
-            resume = t;
-        } else if (p < pattern.size() && pattern[p] == text[t]) {
-            ++p;
-            ++t;
-        } else if (star != std::string_view::npos) {
-            p = star + 1;
-            t = ++resume;
-        } else {
-            return false;
-        }
-    }
-    while (p < pattern.size() && pattern[p] == '*')
-        ++p;
-    return p == pattern.size();
-}
-
 bool ArgMatches(std::string_view pattern, std::string_view actual, HandleLabel label) {
     if (pattern == "*")
         return true;
@@ -72,20 +52,22 @@ bool ArgMatches(std::string_view pattern, std::string_view actual, HandleLabel l
         return *wanted == *found ||
                static_cast<std::uint32_t>(*wanted) == static_cast<std::uint32_t>(*found);
     }
-    return Glob(pattern, actual);
+    return sim::GlobMatches(pattern, actual);
 }
 
-} // namespace
-
-std::vector<std::string> SplitArgs(std::string_view args) {
+// Splits `text` at the commas outside quotes and brackets. With `closing`, the text begins
+// just after an opening parenthesis and the scan stops at the one that closes it, whose place
+// goes to `*closing` (npos when there is none).
+std::vector<std::string> ScanArgs(std::string_view text, std::size_t* closing) {
     std::vector<std::string> out;
-    if (Trim(args).empty())
-        return out;
     bool quoted = false;
     int depth = 0;
     std::size_t begin = 0;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const char c = args[i];
+    std::size_t end = text.size();
+    if (closing != nullptr)
+        *closing = std::string_view::npos;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
         if (quoted) {
             if (c == '\\')
                 ++i;
@@ -95,15 +77,26 @@ std::vector<std::string> SplitArgs(std::string_view args) {
             quoted = true;
         } else if (c == '(' || c == '{') {
             ++depth;
-        } else if (c == ')' || c == '}') {
+        } else if ((c == ')' || c == '}') && depth > 0) {
             --depth;
+        } else if (c == ')' && closing != nullptr) {
+            *closing = end = i;
+            break;
         } else if (c == ',' && depth == 0) {
-            out.emplace_back(Trim(args.substr(begin, i - begin)));
+            out.emplace_back(Trim(text.substr(begin, i - begin)));
             begin = i + 1;
         }
     }
-    out.emplace_back(Trim(args.substr(begin)));
+    const std::string_view last = Trim(text.substr(begin, end - begin));
+    if (!out.empty() || !last.empty())
+        out.emplace_back(last);
     return out;
+}
+
+} // namespace
+
+std::vector<std::string> SplitArgs(std::string_view args) {
+    return ScanArgs(args, nullptr);
 }
 
 bool CallPattern::Parse(std::string_view text, CallPattern& out, std::string& error) {
@@ -127,31 +120,14 @@ bool CallPattern::Parse(std::string_view text, CallPattern& out, std::string& er
         }
     rest = Trim(rest.substr(nameEnd));
     if (!rest.empty() && rest.front() == '(') {
-        // The closing parenthesis that ends the argument list (outside quotes).
-        bool quoted = false;
-        int depth = 0;
-        std::size_t close = std::string_view::npos;
-        for (std::size_t i = 0; i < rest.size() && close == std::string_view::npos; ++i) {
-            const char c = rest[i];
-            if (quoted) {
-                if (c == '\\')
-                    ++i;
-                else if (c == '"')
-                    quoted = false;
-            } else if (c == '"') {
-                quoted = true;
-            } else if (c == '(') {
-                ++depth;
-            } else if (c == ')' && --depth == 0) {
-                close = i;
-            }
-        }
+        std::size_t close = 0;
+        out.args = ScanArgs(rest.substr(1), &close);
         if (close == std::string_view::npos) {
             error = "the argument list has no closing parenthesis";
             return false;
         }
+        ++close; // its place in `rest`
         out.anyArgs = false;
-        out.args = SplitArgs(rest.substr(1, close - 1));
         if (!out.args.empty() && out.args.back() == "...") {
             out.moreArgs = true;
             out.args.pop_back();

@@ -82,20 +82,19 @@ std::vector<std::string> ExplainedFirstTick(const std::string& out) {
     return lines;
 }
 
+// Each row runs for both radios: its lists are written with "#b", then with "#w".
 struct Row {
     int line;
-    bool wifi; // the radio the lists are about
     int override_;
     std::string onList, offList, onRunList;
     int defaultAction;
     std::vector<std::string> running;
-    std::string caption;
     // What why must say: the deciding rule of the first tick and of the later ticks ("" none).
     std::string firstDecision, laterDecision;
 };
 
-std::string RegFile(const Row& row) {
-    const std::string p = row.wifi ? "#w" : "#b";
+std::string RegFile(const Row& row, bool wifi) {
+    const std::string p = wifi ? "#w" : "#b";
     auto list = [&](const std::string& entries) {
         std::string text;
         std::istringstream in(entries);
@@ -109,136 +108,34 @@ std::string RegFile(const Row& row) {
         << "\"OnList\"=\"" << list(row.onList) << "\"\n"
         << "\"OffList\"=\"" << list(row.offList) << "\"\n"
         << "\"OnRunList\"=\"" << list(row.onRunList) << "\"\n"
-        << "\"" << (row.wifi ? "WFDefaultAction" : "DefaultAction") << "\"=dword:0000000"
+        << "\"" << (wifi ? "WFDefaultAction" : "DefaultAction") << "\"=dword:0000000"
         << row.defaultAction << "\n"
         << "\"OffTakesPrecedence\"=dword:0000000" << row.override_ << "\n"
         << "\"BTControl\"=dword:00000001\n";
     return reg.str();
 }
 
+// One row a line, wider than the usual limit, so that rows read as a table.
+// clang-format off
 const std::vector<Row> kRows = {
     // Off lists first, caption new: the off entry wins over a running window and an on entry;
     // later ticks: the radio known off stays decided, the running window is not looked at.
-    {__LINE__,
-     false,
-     1,
-     "Mail",
-     "Mail",
-     "Calendar",
-     0,
-     {"Calendar"},
-     "Mail - Inbox",
-     "off list entry 1",
-     "known off"},
-    {__LINE__,
-     true,
-     1,
-     "Mail",
-     "Mail",
-     "Calendar",
-     0,
-     {"Calendar"},
-     "Mail - Inbox",
-     "off list entry 1",
-     "known off"},
+    {__LINE__, 1, "Mail", "Mail", "Calendar", 0, {"Calendar"}, "off list entry 1", "known off"},
     // Off lists first, no off entry matches: the running list, on every tick.
-    {__LINE__,
-     false,
-     1,
-     "Mail",
-     "Notes",
-     "Calendar",
-     2,
-     {"Calendar"},
-     "Mail - Inbox",
-     "running list entry 1",
-     "running list entry 1"},
-    {__LINE__,
-     true,
-     1,
-     "Mail",
-     "Notes",
-     "Calendar",
-     2,
-     {"Calendar"},
-     "Mail - Inbox",
-     "running list entry 1",
-     "running list entry 1"},
+    {__LINE__, 1, "Mail", "Notes", "Calendar", 2, {"Calendar"}, "running list entry 1", "running list entry 1"},
     // Off lists first, nothing matches: the default action; later ticks: the radio it left
     // known off stays decided.
-    {__LINE__,
-     false,
-     1,
-     "Notes",
-     "Notes",
-     "Tasks",
-     2,
-     {},
-     "Mail - Inbox",
-     "default action",
-     "known off"},
-    {__LINE__,
-     true,
-     1,
-     "Notes",
-     "Notes",
-     "Tasks",
-     2,
-     {},
-     "Mail - Inbox",
-     "default action",
-     "known off"},
+    {__LINE__, 1, "Notes", "Notes", "Tasks", 2, {}, "default action", "known off"},
     // Off lists last, caption new: the running window wins over the off entry; later ticks:
     // the running list only.
-    {__LINE__,
-     false,
-     0,
-     "Notes",
-     "Mail",
-     "Calendar",
-     2,
-     {"Calendar"},
-     "Mail - Inbox",
-     "running list entry 1",
-     "running list entry 1"},
-    {__LINE__,
-     true,
-     0,
-     "Notes",
-     "Mail",
-     "Calendar",
-     2,
-     {"Calendar"},
-     "Mail - Inbox",
-     "running list entry 1",
-     "running list entry 1"},
+    {__LINE__, 0, "Notes", "Mail", "Calendar", 2, {"Calendar"}, "running list entry 1", "running list entry 1"},
     // Off lists last: the on-while-active entry wins over the off entry; later ticks nothing.
-    {__LINE__,
-     false,
-     0,
-     "Mail",
-     "Mail",
-     "Tasks",
-     2,
-     {},
-     "Mail - Inbox",
-     "on-while-active list entry 1",
-     ""},
-    {__LINE__,
-     true,
-     0,
-     "Mail",
-     "Mail",
-     "Tasks",
-     2,
-     {},
-     "Mail - Inbox",
-     "on-while-active list entry 1",
-     ""},
+    {__LINE__, 0, "Mail", "Mail", "Tasks", 2, {}, "on-while-active list entry 1", ""},
     // Off lists last, no on entry: the off entry, then nothing.
-    {__LINE__, false, 0, "Notes", "Mail", "Tasks", 1, {}, "Mail - Inbox", "off list entry 1", ""},
-    {__LINE__, true, 0, "Notes", "Mail", "Tasks", 1, {}, "Mail - Inbox", "off list entry 1", ""},
+    {__LINE__, 0, "Notes", "Mail", "Tasks", 1, {}, "off list entry 1", ""},
 };
+// clang-format on
+
 
 std::string DecidedBy(const WhyTick& tick, bool wifi) {
     const std::string head = std::string(wifi ? "WiFi" : "Bluetooth") + " decided: ";
@@ -249,43 +146,50 @@ std::string DecidedBy(const WhyTick& tick, bool wifi) {
 }
 
 TEST(KipoSimWhy, AgreesWithAScenarioForEveryRowOfThePrecedenceTable) {
+    // The caption in front; the rows' lists name its beginning ("Mail") or other programs.
+    const std::string caption = "Mail - Inbox";
     int n = 0;
-    for (const Row& row : kRows) {
-        SCOPED_TRACE(testing::Message() << "row at line " << row.line);
-        const std::string reg = ::testing::TempDir() + "why_row_" + std::to_string(++n) + ".reg";
-        std::ofstream(reg, std::ios::binary) << RegFile(row);
+    for (const Row& row : kRows)
+        for (const bool wifi : {false, true}) {
+            SCOPED_TRACE(testing::Message()
+                         << "row at line " << row.line << (wifi ? ", WiFi" : ", Bluetooth"));
+            const std::string reg =
+                ::testing::TempDir() + "why_row_" + std::to_string(++n) + ".reg";
+            std::ofstream(reg, std::ios::binary) << RegFile(row, wifi);
 
-        std::vector<std::string> why = {"why",  "--registry", reg,      "--stack", "microsoft",
-                                        "--bt", "on",         "--wifi", "on"};
-        for (const std::string& r : row.running) {
-            why.push_back("--running");
-            why.push_back(r);
-        }
-        why.push_back(row.caption);
-        const Output said = Sim(why);
-        ASSERT_EQ(said.code, 0) << said.out;
-        const std::vector<WhyTick> ticks = ParseWhy(said.out);
-        ASSERT_EQ(ticks.size(), 2u) << said.out;
-        EXPECT_NE(DecidedBy(ticks[0], row.wifi).find(row.firstDecision), std::string::npos)
-            << said.out;
-        if (row.laterDecision.empty())
-            EXPECT_EQ(DecidedBy(ticks[1], row.wifi), "") << said.out;
-        else
-            EXPECT_NE(DecidedBy(ticks[1], row.wifi).find(row.laterDecision), std::string::npos)
+            std::vector<std::string> why = {"why",  "--registry", reg,      "--stack", "microsoft",
+                                            "--bt", "on",         "--wifi", "on"};
+            for (const std::string& r : row.running) {
+                why.push_back("--running");
+                why.push_back(r);
+            }
+            why.push_back(caption);
+            const Output said = Sim(why);
+            ASSERT_EQ(said.code, 0) << said.out;
+            const std::vector<WhyTick> ticks = ParseWhy(said.out);
+            ASSERT_EQ(ticks.size(), 2u) << said.out;
+            EXPECT_NE(DecidedBy(ticks[0], wifi).find(row.firstDecision), std::string::npos)
                 << said.out;
+            if (row.laterDecision.empty())
+                EXPECT_EQ(DecidedBy(ticks[1], wifi), "") << said.out;
+            else
+                EXPECT_NE(DecidedBy(ticks[1], wifi).find(row.laterDecision), std::string::npos)
+                    << said.out;
 
-        // The same device, settings and windows as a scenario, expecting what why predicted.
-        std::string scenario = "stack microsoft\nbt on\nwifi on\n";
-        for (const std::string& r : row.running)
-            scenario += "open-behind \"" + r + "\"\n";
-        scenario += "open \"" + row.caption + "\"\nwait 1 tick\n";
-        scenario += "expect bt " + ticks[0].state[0] + "\nexpect wifi " + ticks[0].state[1] + "\n";
-        scenario += "wait 1 tick\n";
-        scenario += "expect bt " + ticks[1].state[0] + "\nexpect wifi " + ticks[1].state[1] + "\n";
-        const Output ran = Sim({"--explain", "--registry", reg, "-"}, scenario);
-        EXPECT_EQ(ran.code, 0) << scenario << ran.out;
-        EXPECT_EQ(ExplainedFirstTick(ran.out), ticks[0].explained) << said.out << ran.out;
-    }
+            // The same device, settings and windows as a scenario, expecting what why predicted.
+            std::string scenario = "stack microsoft\nbt on\nwifi on\n";
+            for (const std::string& r : row.running)
+                scenario += "open-behind \"" + r + "\"\n";
+            scenario += "open \"" + caption + "\"\nwait 1 tick\n";
+            scenario +=
+                "expect bt " + ticks[0].state[0] + "\nexpect wifi " + ticks[0].state[1] + "\n";
+            scenario += "wait 1 tick\n";
+            scenario +=
+                "expect bt " + ticks[1].state[0] + "\nexpect wifi " + ticks[1].state[1] + "\n";
+            const Output ran = Sim({"--explain", "--registry", reg, "-"}, scenario);
+            EXPECT_EQ(ran.code, 0) << scenario << ran.out;
+            EXPECT_EQ(ExplainedFirstTick(ran.out), ticks[0].explained) << said.out << ran.out;
+        }
 }
 
 // Input that cannot be read: exit 2 and a message that names the problem; nothing else runs.

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <sstream>
 
+#include "platform/sim/glob.h"
+
 namespace calls {
 
 std::vector<std::string> Recorded(const sim::Trace& trace,
@@ -16,28 +18,6 @@ std::vector<std::string> Recorded(const sim::Trace& trace,
         lines.push_back(call.Text());
     }
     return lines;
-}
-
-bool Matches(std::string_view pattern, std::string_view text) {
-    // Greedy glob with backtracking to the last "*".
-    std::size_t p = 0, t = 0, star = std::string_view::npos, mark = 0;
-    while (t < text.size()) {
-        if (p < pattern.size() && pattern[p] == '*') {
-            star = p++;
-            mark = t;
-        } else if (p < pattern.size() && pattern[p] == text[t]) {
-            ++p;
-            ++t;
-        } else if (star != std::string_view::npos) {
-            p = star + 1;
-            t = ++mark;
-        } else {
-            return false;
-        }
-    }
-    while (p < pattern.size() && pattern[p] == '*')
-        ++p;
-    return p == pattern.size();
 }
 
 std::vector<std::string> WithHandles(std::vector<std::string> rows, const Handles& handles) {
@@ -58,7 +38,8 @@ std::vector<std::string> WithHandles(std::vector<std::string> rows, const Handle
     const std::vector<std::string> expected = WithHandles(rows, handles);
     const std::vector<std::string> actual = Recorded(trace, names, process);
     std::size_t row = 0;
-    while (row < expected.size() && row < actual.size() && Matches(expected[row], actual[row]))
+    while (row < expected.size() && row < actual.size() &&
+           sim::GlobMatches(expected[row], actual[row]))
         ++row;
     if (row == expected.size() && row == actual.size())
         return ::testing::AssertionSuccess();

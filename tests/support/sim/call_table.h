@@ -22,9 +22,6 @@ std::vector<std::string> Recorded(const sim::Trace& trace,
                                   const std::vector<std::string_view>& names = {},
                                   int process = sim::kProgramProcess);
 
-// True when `text` matches `pattern`, "*" standing for any run of characters.
-bool Matches(std::string_view pattern, std::string_view text);
-
 // The windows a table's "{name}" placeholders stand for.
 struct Handle {
     std::string_view name;
