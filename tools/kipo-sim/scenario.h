@@ -49,12 +49,14 @@ struct Step {
     bool hasValueName = false; // reg-delete: a value, not the whole key
     RegData value;
 
-    int control = 0;     // a control's id
-    int item = 0;        // a list item (-1: none)
-    bool on = false;     // on/off, checked/clear
-    bool yes = true;     // the state a check wants: exists, open, a foreground window at all
-    long long count = 0; // an expected number: calls, handles, period in ms, icon resource
-    int width = 0;       // screen
+    int control = 0;         // a control's id
+    std::string controlName; // the control's setting or label, when it has one name
+    int item = 0;            // a list item (-1: none)
+    WString itemText;        // the item's text, when the program's template lists it
+    bool on = false;         // on/off, checked/clear
+    bool yes = true;         // the state a check wants: exists, open, a foreground window at all
+    long long count = 0;     // an expected number: calls, handles, period in ms, icon resource
+    int width = 0;           // screen
     int height = 0;
 
     std::uint64_t durationMs = 0; // wait DURATION

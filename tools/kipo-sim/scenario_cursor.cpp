@@ -163,10 +163,6 @@ void Duration(Cursor& c, Step& step) {
     c.Fail(column, "bad duration `" + ShortText(first) + "`" + hint);
 }
 
-int ControlId(Cursor& c) {
-    return static_cast<int>(c.Number("a control id", 0, 65535));
-}
-
 bool OnOff(Cursor& c) {
     return c.Choice("on or off", {"on", "off"}) == 0;
 }

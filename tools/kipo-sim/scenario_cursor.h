@@ -118,7 +118,6 @@ std::vector<std::uint8_t> HexBytes(Cursor& c);
 RegData Value(Cursor& c, bool allowAbsent);
 // DURATION or N ticks, into step.durationMs, or step.ticks with step.inTicks.
 void Duration(Cursor& c, Step& step);
-int ControlId(Cursor& c);
 bool OnOff(Cursor& c);
 
 } // namespace kiposim::parse

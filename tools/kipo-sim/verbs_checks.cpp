@@ -4,6 +4,7 @@
 
 #include "platform/sim/device.h"
 #include "platform/sim/radios.h"
+#include "tools/kipo-sim/control_names.h"
 #include "tools/kipo-sim/reg_type_name.h"
 #include "tools/kipo-sim/run_log.h"
 #include "tools/kipo-sim/scenario_cursor.h"
@@ -260,7 +261,7 @@ const Verb kVerbs[] = {
      CheckForeground, nullptr},
     {"expect text", VerbGroup::Check, false,
      [](Cursor& c, Step& s) {
-         s.control = parse::ControlId(c);
+         parse::Control(c, s, ControlUse::Any, "a control id");
          s.text = c.String("a text");
      },
      [](Stage& stage, const Step& s) {
@@ -273,7 +274,7 @@ const Verb kVerbs[] = {
      nullptr},
     {"expect checked", VerbGroup::Check, false,
      [](Cursor& c, Step& s) {
-         s.control = parse::ControlId(c);
+         parse::Control(c, s, ControlUse::Check, "a control id");
          s.on = parse::OnOff(c);
      },
      [](Stage& stage, const Step& s) {
@@ -286,8 +287,8 @@ const Verb kVerbs[] = {
      nullptr},
     {"expect selected", VerbGroup::Check, false,
      [](Cursor& c, Step& s) {
-         s.control = parse::ControlId(c);
-         s.item = static_cast<int>(c.Number("an item number (-1: none)", -1, 65535));
+         parse::Control(c, s, ControlUse::List, "a control id");
+         parse::ListItem(c, s);
      },
      [](Stage& stage, const Step& s) {
          std::string problem;

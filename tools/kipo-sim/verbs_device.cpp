@@ -2,6 +2,7 @@
 // the program's icon, menu and dialogs.
 #include "platform/sim/device.h"
 #include "platform/sim/radios.h"
+#include "tools/kipo-sim/control_names.h"
 #include "tools/kipo-sim/run_log.h"
 #include "tools/kipo-sim/scenario_cursor.h"
 #include "tools/kipo-sim/shell_view.h"
@@ -130,40 +131,39 @@ const Verb kVerbs[] = {
      [](const Step&) { return std::string("menu: dismissed"); }},
     {"type", VerbGroup::Action, true,
      [](Cursor& c, Step& s) {
-         s.control = parse::ControlId(c);
+         parse::Control(c, s, ControlUse::Edit, "a control id");
          s.text = c.String("the text to type");
      },
      [](Stage& stage, const Step& s) {
          return TypeText(stage.Device(), kProgram, s.control, s.text);
      },
-     [](const Step& s) {
-         return "type into " + std::to_string(s.control) + ": " + QuoteCaption(s.text);
-     }},
+     [](const Step& s) { return "type into " + ControlLabel(s) + ": " + QuoteCaption(s.text); }},
     {"check", VerbGroup::Action, true,
      [](Cursor& c, Step& s) {
-         s.control = parse::ControlId(c);
+         parse::Control(c, s, ControlUse::Check, "a control id");
          s.on = parse::OnOff(c);
      },
      [](Stage& stage, const Step& s) {
          return SetCheck(stage.Device(), kProgram, s.control, s.on);
      },
-     [](const Step& s) { return (s.on ? "check " : "clear ") + std::to_string(s.control); }},
+     [](const Step& s) { return "check " + ControlLabel(s) + (s.on ? " on" : " off"); }},
     {"select", VerbGroup::Action, true,
      [](Cursor& c, Step& s) {
-         s.control = parse::ControlId(c);
-         s.item = static_cast<int>(c.Number("an item number (-1: none)", -1, 65535));
+         parse::Control(c, s, ControlUse::List, "a control id");
+         parse::ListItem(c, s);
      },
      [](Stage& stage, const Step& s) {
          return SelectItem(stage.Device(), kProgram, s.control, s.item);
      },
-     [](const Step& s) {
-         return "select item " + std::to_string(s.item) + " of " + std::to_string(s.control);
-     }},
-    {"choose", VerbGroup::Action, true, [](Cursor& c, Step& s) { s.control = parse::ControlId(c); },
+     [](const Step& s) { return "select " + ControlLabel(s) + ": " + ItemLabel(s); }},
+    {"choose", VerbGroup::Action, true,
+     [](Cursor& c, Step& s) { parse::Control(c, s, ControlUse::Radio, "a control id"); },
      [](Stage& stage, const Step& s) { return ChooseRadio(stage.Device(), kProgram, s.control); },
-     [](const Step& s) { return "choose " + std::to_string(s.control); }},
+     [](const Step& s) { return "choose " + ControlLabel(s); }},
     {"click", VerbGroup::Action, true,
      [](Cursor& c, Step& s) {
+         // OK and Cancel are the buttons of every dialog and message box, whatever their
+         // label ("Add To" is Window Found's OK).
          if (c.NextIsWord("OK")) {
              c.Word("OK");
              s.control = IDOK;
@@ -171,11 +171,13 @@ const Verb kVerbs[] = {
              c.Word("Cancel");
              s.control = IDCANCEL;
          } else {
-             s.control = static_cast<int>(c.Number("a button id, `OK` or `Cancel`", 0, 65535));
+             parse::Control(c, s, ControlUse::Button, "a button id, `OK` or `Cancel`");
          }
      },
      [](Stage& stage, const Step& s) { return ClickButton(stage.Device(), kProgram, s.control); },
-     [](const Step& s) { return "click " + ButtonName(s.control); }},
+     [](const Step& s) {
+         return "click " + (s.controlName.empty() ? ButtonName(s.control) : ControlLabel(s));
+     }},
 };
 
 } // namespace

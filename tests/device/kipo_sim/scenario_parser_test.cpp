@@ -5,6 +5,7 @@
 #include <random>
 #include <string>
 
+#include "tools/kipo-sim/control_names.h"
 #include "tools/kipo-sim/scenario_parser.h"
 #include "tools/kipo-sim/suggest.h"
 
@@ -220,6 +221,25 @@ const FormCase kForms[] = {
     {__LINE__, "click 1005", "click 1005"},
     {__LINE__, "click OK", "click 1"},
     {__LINE__, "click Cancel", "click 2"},
+    // Controls by the setting they edit or by their label; list items by their text.
+    {__LINE__, "type OnList \"Inbox;\"", "type 1000 <Inbox;>"},
+    {__LINE__, "type OnRunList \"\"", "type 1003 <>"},
+    {__LINE__, "check KeepPDAOn on", "check 1012 1"},
+    {__LINE__, "check OffTakesPrecedence off", "check 1011 0"},
+    {__LINE__, "select WFDefaultAction \"Turn Off\"", "select 1008 2"},
+    {__LINE__, "select DefaultAction \"Leave\"", "select 1002 0"},
+    {__LINE__, "select BTControl \"Microsoft\"", "select 1006 1"},
+    {__LINE__, "select DefControl -1", "select 1007 -1"},
+    {__LINE__, "select 1007 \"WiFi\"", "select 1007 1"},
+    {__LINE__, "click \"Find Window!\"", "click 1005"},
+    {__LINE__, "click \"Add To\"", "click 1"},
+    {__LINE__, "choose Running", "choose 1010"},
+    {__LINE__, "check \"Continue find mode\" on", "check 1009 1"},
+    {__LINE__, "expect text OnList \"a\"", "expect text 1000 <a>"},
+    {__LINE__, "expect text \"Find Window!\" \"Find Window!\"", "expect text 1005 <Find Window!>"},
+    {__LINE__, "expect checked KeepPDAOn off", "expect checked 1012 0"},
+    {__LINE__, "expect checked Running on", "expect checked 1010 1"},
+    {__LINE__, "expect selected WFDefaultAction \"Turn On\"", "expect selected 1008 1"},
     {__LINE__, "user-bt on", "user-bt 1"},
     {__LINE__, "user-wifi off", "user-wifi 0"},
     {__LINE__, "expect bt on", "expect bt 1"},
@@ -417,6 +437,28 @@ const ErrorCase kErrors[] = {
     {__LINE__, "select 1002 -2", 1, 13, "out of range"},
     {__LINE__, "click Maybe", 1, 7, "a button id"},
     {__LINE__, "check 70000 on", 1, 7, "out of range"},
+    {__LINE__, "check KeepPDAon on", 1, 7,
+     "`KeepPDAon` names no control: expected a control id, a setting's name or a control's "
+     "label; did you mean \"KeepPDAOn\"?"},
+    {__LINE__, "type Onlist \"x\"", 1, 6, "did you mean \"OnList\"?"},
+    {__LINE__, "click \"Find Windw!\"", 1, 7, "did you mean \"Find Window!\"?"},
+    {__LINE__, "expect text Frobnicate \"x\"", 1, 13, "`Frobnicate` names no control"},
+    {__LINE__, "type KeepPDAOn \"x\"", 1, 6, "`KeepPDAOn` is a check box, not an edit control"},
+    {__LINE__, "check OnList on", 1, 7, "`OnList` is an edit control, not a check box"},
+    {__LINE__, "select KeepPDAOn 1", 1, 8, "is a check box, not a drop-down list"},
+    {__LINE__, "click OnList", 1, 7, "is an edit control, not a push button"},
+    {__LINE__, "choose KeepPDAOn", 1, 8, "is a check box, not a radio button"},
+    {__LINE__, "choose Active", 1, 8,
+     "`Active` names control 1007 of \"Window Found\" and control 1008 of \"Window Found\": "
+     "write the id"},
+    {__LINE__, "select WFDefaultAction \"Turn of\"", 1, 24,
+     "list WFDefaultAction has no item \"Turn of\"; did you mean"},
+    {__LINE__, "select WFDefaultAction \"Switch\"", 1, 24,
+     "(it has \"Leave\", \"Turn On\", \"Turn Off\")"},
+    {__LINE__, "expect selected BTControl \"Bluez\"", 1, 27, "list BTControl has no item"},
+    {__LINE__, "select 1000 \"x\"", 1, 13, "no items of its own into list 1000"},
+    {__LINE__, "select WFDefaultAction", 1, 23, "missing an item number (-1: none) or its text"},
+    {__LINE__, "check", 1, 6, "missing a control id"},
     {__LINE__, "expect icon big", 1, 13, "icon resource number"},
     {__LINE__, "expect window \"x\" gone", 1, 19, "the window state"},
     {__LINE__, "expect calls 3", 1, 15, "missing a call count"},
@@ -445,6 +487,42 @@ TEST(ScenarioParser, MalformedScenariosNameLineAndColumn) {
             EXPECT_EQ(e.Line(), c.errorLine) << e.what();
             EXPECT_EQ(e.Column(), c.errorColumn) << e.what();
             EXPECT_NE(std::string(e.what()).find(c.fragment), std::string::npos) << e.what();
+        }
+    }
+}
+
+// The timeline names a control as written, or by the one name its id has in every dialog;
+// ids that mean different controls in different dialogs stay numbers.
+TEST(ScenarioParser, ControlsKeepTheirNamesForTheTimeline) {
+    const struct {
+        int line;
+        const char* source;
+        const char* control;
+        const char* item; // "" for steps without one
+    } cases[] = {
+        {__LINE__, "check KeepPDAOn on", "KeepPDAOn", ""},
+        {__LINE__, "check 1012 on", "KeepPDAOn", ""},
+        {__LINE__, "type 1000 \"x\"", "OnList", ""},
+        {__LINE__, "click 1005", "\"Find Window!\"", ""},
+        {__LINE__, "click \"Find Window!\"", "\"Find Window!\"", ""},
+        {__LINE__, "select 1006 1", "1006", "\"Microsoft\""}, // BTControl, or Window Found's field
+        {__LINE__, "select BTControl 1", "BTControl", "\"Microsoft\""},
+        {__LINE__, "select 1008 -1", "1008", "none"},
+        {__LINE__, "select WFDefaultAction 7", "WFDefaultAction", "item 7"},
+        {__LINE__, "choose 1010", "Running", ""},
+        {__LINE__, "choose 4242", "4242", ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE("table line " + std::to_string(c.line) + ": " + c.source);
+        try {
+            Scenario s = ParseScenario(c.source, "t");
+            ASSERT_EQ(s.steps.size(), 1u);
+            EXPECT_EQ(ControlLabel(s.steps[0]), c.control);
+            if (*c.item != 0) {
+                EXPECT_EQ(ItemLabel(s.steps[0]), c.item);
+            }
+        } catch (const ScenarioError& e) {
+            ADD_FAILURE() << e.Describe("t");
         }
     }
 }
