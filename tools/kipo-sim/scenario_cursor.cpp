@@ -44,6 +44,8 @@ bool UnitMs(std::string_view unit, std::uint64_t& ms) {
         ms = 60'000;
     else if (unit == "h")
         ms = 3'600'000;
+    else if (unit == "d")
+        ms = 86'400'000;
     else
         return false;
     return true;
@@ -123,7 +125,7 @@ RegData Value(Cursor& c, bool allowAbsent) {
 
 void Duration(Cursor& c, Step& step) {
     const int column = c.Column();
-    const std::string hint = " (write 1500ms, 3s, 2m, 1h or N ticks)";
+    const std::string hint = " (write 1500ms, 3s, 2m, 1h, 2d or N ticks)";
     if (c.AtEnd() || c.Peek().kind != Token::Kind::Word)
         c.Missing("a duration" + hint);
     std::string first = c.Word("a duration");

@@ -22,7 +22,7 @@ constexpr long long kMaxTicks = 100'000'000;
 std::string Quote(const Token& token);
 // A decimal number with an optional sign; false when it is not one or does not fit.
 bool ParseInteger(std::string_view word, long long& value);
-// Milliseconds in one unit (ms, s, m, h); false for anything else.
+// Milliseconds in one unit (ms, s, m, h, d); false for anything else.
 bool UnitMs(std::string_view unit, std::uint64_t& ms);
 
 class Cursor {
