@@ -51,6 +51,35 @@ bool UnitMs(std::string_view unit, std::uint64_t& ms) {
     return true;
 }
 
+WString Cursor::Text() {
+    WString text;
+    const int start = Peek().column;
+    for (;;) {
+        WString piece = line_.tokens[index_++].text;
+        if (NextIsWord("*")) {
+            ++index_;
+            const long long count = Number("a repeat count", 0, kMaxTextUnits);
+            if (!piece.empty() && static_cast<std::size_t>(count) > kMaxTextUnits / piece.size())
+                Fail(start,
+                     "the text is longer than " + std::to_string(kMaxTextUnits) + " UTF-16 units");
+            WString repeated;
+            repeated.reserve(piece.size() * static_cast<std::size_t>(count));
+            for (long long i = 0; i < count; ++i)
+                repeated += piece;
+            piece = std::move(repeated);
+        }
+        if (text.size() + piece.size() > kMaxTextUnits)
+            Fail(start,
+                 "the text is longer than " + std::to_string(kMaxTextUnits) + " UTF-16 units");
+        text += piece;
+        if (!NextIsWord("+"))
+            return text;
+        ++index_;
+        if (AtEnd() || Peek().kind != Token::Kind::String)
+            Missing("a string in double quotes after `+`");
+    }
+}
+
 WString KeyPath(Cursor& c) {
     const int column = c.Column();
     WString path = c.Name("a key path (HKCU\\... or HKLM\\...)");
