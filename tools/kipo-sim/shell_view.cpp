@@ -109,4 +109,49 @@ std::optional<int> ControlSelection(const sim::Device& device, int, int id, std:
     return item;
 }
 
+namespace {
+
+const sim::Window* DialogWindow(const sim::Device& device, std::string& problem) {
+    const sim::Window* dialog = device.windows.Get(device.DialogInView());
+    if (dialog == nullptr)
+        problem = "no dialog is open";
+    return dialog;
+}
+
+} // namespace
+
+std::optional<std::vector<WString>> StaticTexts(const sim::Device& device, std::string& problem) {
+    const sim::Window* dialog = DialogWindow(device, problem);
+    if (dialog == nullptr)
+        return std::nullopt;
+    std::vector<WString> texts;
+    for (HWND child : dialog->children)
+        if (const sim::Window* w = device.windows.Get(child);
+            w != nullptr && w->className == u"STATIC")
+            texts.push_back(w->caption);
+    return texts;
+}
+
+std::optional<bool> ControlVisible(const sim::Device& device, int id, std::string& problem) {
+    const sim::Window* dialog = DialogWindow(device, problem);
+    if (dialog == nullptr)
+        return std::nullopt;
+    for (HWND child : dialog->children)
+        if (const sim::Window* w = device.windows.Get(child);
+            w != nullptr && static_cast<int>(w->id) == id)
+            return w->Visible();
+    problem =
+        "the dialog " + QuoteCaption(dialog->caption) + " has no control " + std::to_string(id);
+    return std::nullopt;
+}
+
+int WindowsCaptioned(const sim::Device& device, const WString& caption) {
+    int count = 0;
+    for (HWND handle : device.windows.TopLevel())
+        if (const sim::Window* w = device.windows.Get(handle);
+            w != nullptr && w->caption == caption)
+            ++count;
+    return count;
+}
+
 } // namespace kiposim

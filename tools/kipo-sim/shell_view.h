@@ -5,6 +5,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/text.h"
 
@@ -41,5 +42,13 @@ std::optional<bool> ControlChecked(const sim::Device& device, int process, int i
                                    std::string& problem);
 std::optional<int> ControlSelection(const sim::Device& device, int process, int id,
                                     std::string& problem);
+
+// The texts of the static controls of the dialog in view (as for ControlText), in template
+// order; empty optional with `problem` set when no dialog is open.
+std::optional<std::vector<WString>> StaticTexts(const sim::Device& device, std::string& problem);
+// Whether control `id` of the dialog in view has WS_VISIBLE itself.
+std::optional<bool> ControlVisible(const sim::Device& device, int id, std::string& problem);
+// Top-level windows of any program with exactly this caption, shown or hidden.
+int WindowsCaptioned(const sim::Device& device, const WString& caption);
 
 } // namespace kiposim

@@ -298,6 +298,51 @@ const Verb kVerbs[] = {
          return *item == s.item ? kHolds : "item " + std::to_string(*item) + " is selected";
      },
      nullptr},
+    {"expect static", VerbGroup::Check, false,
+     [](Cursor& c, Step& s) { s.text = c.String("a static text"); },
+     [](Stage& stage, const Step& s) {
+         std::string problem;
+         std::optional<std::vector<WString>> texts = StaticTexts(stage.Device(), problem);
+         if (!texts)
+             return problem;
+         std::string found;
+         for (const WString& text : *texts) {
+             if (text == s.text)
+                 return kHolds;
+             if (!text.empty())
+                 found += (found.empty() ? "" : ", ") + QuoteCaption(text);
+         }
+         return "no static text is " + QuoteCaption(s.text, 200) +
+                (found.empty() ? " (the dialog has none)" : " (the dialog has " + found + ")");
+     },
+     nullptr},
+    {"expect visible", VerbGroup::Check, false,
+     [](Cursor& c, Step& s) {
+         parse::Control(c, s, ControlUse::Any, "a control id");
+         s.on = parse::OnOff(c);
+     },
+     [](Stage& stage, const Step& s) {
+         std::string problem;
+         std::optional<bool> visible = ControlVisible(stage.Device(), s.control, problem);
+         if (!visible)
+             return problem;
+         return *visible == s.on
+                    ? kHolds
+                    : "control " + ControlLabel(s) + " is " + (*visible ? "visible" : "hidden");
+     },
+     nullptr},
+    {"expect windows", VerbGroup::Check, false,
+     [](Cursor& c, Step& s) {
+         s.caption = c.String("a caption");
+         s.count = c.Number("a window count", 0, 1'000'000);
+     },
+     [](Stage& stage, const Step& s) {
+         const int n = WindowsCaptioned(stage.Device(), s.caption);
+         return n == s.count ? kHolds
+                             : std::to_string(n) + " window" + (n == 1 ? " is" : "s are") +
+                                   " captioned " + QuoteCaption(s.caption);
+     },
+     nullptr},
     {"expect setting", VerbGroup::Check, false,
      [](Cursor& c, Step& s) {
          s.valueName = c.Name("a setting name");

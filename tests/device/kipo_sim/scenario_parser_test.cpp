@@ -98,6 +98,12 @@ std::string Meaning(const Step& s) {
         return out + " " + std::to_string(s.control) + " " + std::to_string(s.item);
     if (is({"choose", "click"}))
         return out + " " + std::to_string(s.control);
+    if (is({"expect static"}))
+        return out + text(s.text);
+    if (is({"expect windows"}))
+        return out + text(s.caption) + " " + std::to_string(s.count);
+    if (is({"expect visible"}))
+        return out + " " + std::to_string(s.control) + (s.on ? " 1" : " 0");
     if (is({"expect interval", "expect handles"}))
         return out + " " + std::to_string(s.count);
     if (is({"expect icon"}))
@@ -300,6 +306,14 @@ const FormCase kForms[] = {
     {__LINE__, "expect kipo WifiOnRunningList none", "expect kipo WifiOnRunningList none"},
     {__LINE__, "expect kipo FindMode capturing", "expect kipo FindMode 2"},
     {__LINE__, "expect kipo KeepAliveCounter 21", "expect kipo KeepAliveCounter 21"},
+    {__LINE__, "expect static \"Kipo Version 0.67\"", "expect static <Kipo Version 0.67>"},
+    {__LINE__, "expect static \"\"", "expect static <>"},
+    {__LINE__, "expect windows \"Notes\" 2", "expect windows <Notes> 2"},
+    {__LINE__, "expect windows \"About Kipo\" 0", "expect windows <About Kipo> 0"},
+    {__LINE__, "expect visible Test off", "expect visible 1015 0"},
+    {__LINE__, "expect visible \"Find Window!\" on", "expect visible 1005 1"},
+    {__LINE__, "expect visible 1014 off", "expect visible 1014 0"},
+    {__LINE__, "expect visible OnList on", "expect visible 1000 1"},
     // Long texts: * repeats a string, + joins strings, wherever a string is taken.
     {__LINE__, "open \"ab\" * 3", "open <ababab>"},
     {__LINE__, "open \"x\" * 0", "open <>"},
@@ -426,6 +440,16 @@ const ErrorCase kErrors[] = {
     {__LINE__, "wait 2days", 1, 6,
      "bad duration `2days` (write 1500ms, 3s, 2m, 1h, 2d or N ticks)"},
     {__LINE__, "wait 1.5d", 1, 6, "bad duration"},
+    {__LINE__, "expect static 1000 \"x\"", 1, 15, "expected a static text in double quotes"},
+    {__LINE__, "expect static", 1, 14, "missing a static text"},
+    {__LINE__, "expect windows Notes 2", 1, 16, "expected a caption in double quotes"},
+    {__LINE__, "expect windows \"Notes\"", 1, 23, "missing a window count"},
+    {__LINE__, "expect windows \"Notes\" -1", 1, 24, "out of range"},
+    {__LINE__, "expect windows \"Notes\" many", 1, 24, "a window count (a decimal number)"},
+    {__LINE__, "expect visible Tset off", 1, 16, "did you mean \"Test\"?"},
+    {__LINE__, "expect visible Test", 1, 20, "missing on or off"},
+    {__LINE__, "expect visible Test hidden", 1, 21, "expected on or off"},
+    {__LINE__, "expect visible 70000 on", 1, 16, "out of range"},
     {__LINE__, "open \"x\" *", 1, 11, "missing a repeat count"},
     {__LINE__, "open \"x\" * -1", 1, 12, "a repeat count -1 is out of range (0 to 1000000)"},
     {__LINE__, "open \"x\" * many", 1, 12, "expected a repeat count (a decimal number)"},
