@@ -72,6 +72,9 @@ struct Step {
     std::optional<Caller> caller; // the program whose calls count; empty: any
     bool sinceMark = false;       // count from the last `mark`, not from boot
     bool usesCallLog = false;     // the step needs the runner to log calls
+    bool hasBoxCaption = false;   // expect box: the caption is checked too
+    bool hasBoxType = false;      // expect box: the type is checked too
+    unsigned boxType = 0;         // expect box: MessageBoxW's uType
     std::string member;           // expect kipo: a member of the program's main frame
     std::vector<WString> entries; // expect kipo: a rule list's entries
 

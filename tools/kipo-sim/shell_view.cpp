@@ -154,4 +154,23 @@ int WindowsCaptioned(const sim::Device& device, const WString& caption) {
     return count;
 }
 
+std::optional<BoxView> MessageBoxInView(const sim::Device& device) {
+    const sim::DialogRecord* newest = nullptr;
+    for (HWND handle : device.windows.TopLevel()) {
+        const sim::DialogRecord* record = device.dialogs.Find(handle);
+        if (record == nullptr || !record->messageBox || record->ended)
+            continue;
+        if (handle == device.windows.Foreground()) {
+            newest = record;
+            break;
+        }
+        if (newest == nullptr || record->serial > newest->serial)
+            newest = record;
+    }
+    const sim::Window* w = newest != nullptr ? device.windows.Get(newest->window) : nullptr;
+    if (w == nullptr)
+        return std::nullopt;
+    return BoxView{newest->text, w->caption, newest->type};
+}
+
 } // namespace kiposim

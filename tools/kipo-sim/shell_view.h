@@ -51,4 +51,12 @@ std::optional<bool> ControlVisible(const sim::Device& device, int id, std::strin
 // Top-level windows of any program with exactly this caption, shown or hidden.
 int WindowsCaptioned(const sim::Device& device, const WString& caption);
 
+// The message box in view: the foreground window when it is one, else the newest one open.
+struct BoxView {
+    WString text;
+    WString caption;
+    unsigned type = 0; // MessageBoxW's uType as asked for
+};
+std::optional<BoxView> MessageBoxInView(const sim::Device& device);
+
 } // namespace kiposim

@@ -1,5 +1,6 @@
 // The checks (`expect ...`): each looks at the device's own state (never through a platform
 // call) and, when it does not hold, says what it found instead.
+#include <cstdio>
 #include <limits>
 
 #include "platform/sim/device.h"
@@ -10,6 +11,7 @@
 #include "tools/kipo-sim/scenario_cursor.h"
 #include "tools/kipo-sim/shell_view.h"
 #include "tools/kipo-sim/stage.h"
+#include "tools/kipo-sim/suggest.h"
 #include "tools/kipo-sim/verb.h"
 
 namespace kiposim {
@@ -196,6 +198,97 @@ std::string CheckNextCall(Stage& stage, const Step& s) {
            (near.empty() ? "; none of that name" : near);
 }
 
+// MessageBoxW's type flags by their Win32 names, for `expect box ... type`.
+struct BoxFlag {
+    const char* name;
+    unsigned value;
+};
+constexpr BoxFlag kBoxFlags[] = {
+    {"MB_OK", 0x0},
+    {"MB_OKCANCEL", 0x1},
+    {"MB_ABORTRETRYIGNORE", 0x2},
+    {"MB_YESNOCANCEL", 0x3},
+    {"MB_YESNO", 0x4},
+    {"MB_RETRYCANCEL", 0x5},
+    {"MB_ICONHAND", 0x10},
+    {"MB_ICONERROR", 0x10},
+    {"MB_ICONSTOP", 0x10},
+    {"MB_ICONQUESTION", 0x20},
+    {"MB_ICONEXCLAMATION", 0x30},
+    {"MB_ICONWARNING", 0x30},
+    {"MB_ICONASTERISK", 0x40},
+    {"MB_ICONINFORMATION", 0x40},
+    {"MB_DEFBUTTON1", 0x0},
+    {"MB_DEFBUTTON2", 0x100},
+    {"MB_DEFBUTTON3", 0x200},
+    {"MB_APPLMODAL", 0x0},
+    {"MB_SYSTEMMODAL", 0x1000},
+    {"MB_TASKMODAL", 0x2000},
+    {"MB_SETFOREGROUND", 0x10000},
+    {"MB_TOPMOST", 0x40000},
+};
+
+// A decimal number, or flag names joined by `|` (MB_OK|MB_ICONEXCLAMATION).
+unsigned BoxType(Cursor& c) {
+    if (c.AtEnd() || c.Peek().kind != Token::Kind::Word)
+        c.Missing("the box's type (a number, or MB_ names joined by `|`)");
+    long long number = 0;
+    if (parse::ParseInteger(c.Peek().word, number))
+        return static_cast<unsigned>(c.Number("the box's type", 0, 0xFFFFFFFFLL));
+    const Token& token = c.Take();
+    unsigned type = 0;
+    std::size_t start = 0;
+    for (;;) {
+        const std::size_t bar = token.word.find('|', start);
+        const std::string name = token.word.substr(start, bar - start);
+        bool known = false;
+        for (const BoxFlag& flag : kBoxFlags) {
+            if (name == flag.name) {
+                type |= flag.value;
+                known = true;
+            }
+        }
+        if (!known) {
+            std::vector<std::string> names;
+            for (const BoxFlag& flag : kBoxFlags)
+                names.emplace_back(flag.name);
+            const std::string near = Suggest(name, names);
+            c.Fail(token.column + static_cast<int>(start),
+                   "unknown message box flag `" + name + "`" +
+                       (near.empty() ? " (MB_OK, MB_ICONEXCLAMATION, MB_SETFOREGROUND, ...)"
+                                     : "; did you mean `" + near + "`?"));
+        }
+        if (bar == std::string::npos)
+            return type;
+        start = bar + 1;
+    }
+}
+
+std::string HexType(unsigned type) {
+    char text[16];
+    std::snprintf(text, sizeof text, "0x%X", type);
+    return text;
+}
+
+std::string CheckBox(Stage& stage, const Step& s) {
+    const std::optional<BoxView> box = MessageBoxInView(stage.Device());
+    if (!s.yes)
+        return box ? "a message box is open: " + QuoteCaption(box->text, 200) : kHolds;
+    if (!box)
+        return "no message box is open";
+    std::string problems;
+    auto differs = [&problems](const std::string& what) {
+        problems += (problems.empty() ? "" : "; ") + what;
+    };
+    if (box->text != s.text)
+        differs("its text is " + QuoteCaption(box->text, 200));
+    if (s.hasBoxCaption && box->caption != s.caption)
+        differs("its caption is " + QuoteCaption(box->caption));
+    if (s.hasBoxType && box->type != s.boxType)
+        differs("its type is " + std::to_string(box->type) + " (" + HexType(box->type) + ")");
+    return problems;
+}
+
 const Verb kVerbs[] = {
     {"expect bt", VerbGroup::Check, false, [](Cursor& c, Step& s) { s.on = parse::OnOff(c); },
      [](Stage& stage, const Step& s) {
@@ -343,6 +436,29 @@ const Verb kVerbs[] = {
                                    " captioned " + QuoteCaption(s.caption);
      },
      nullptr},
+    {"expect box", VerbGroup::Check, false,
+     [](Cursor& c, Step& s) {
+         if (c.NextIsWord("none")) {
+             c.Word("none");
+             s.yes = false;
+             return;
+         }
+         s.text = c.String("the box's text (or `none`)");
+         while (!c.AtEnd()) {
+             if (c.NextIsWord("caption") && !s.hasBoxCaption) {
+                 c.Word("caption");
+                 s.caption = c.String("the box's caption");
+                 s.hasBoxCaption = true;
+             } else if (c.NextIsWord("type") && !s.hasBoxType) {
+                 c.Word("type");
+                 s.boxType = BoxType(c);
+                 s.hasBoxType = true;
+             } else {
+                 break;
+             }
+         }
+     },
+     CheckBox, nullptr},
     {"expect setting", VerbGroup::Check, false,
      [](Cursor& c, Step& s) {
          s.valueName = c.Name("a setting name");

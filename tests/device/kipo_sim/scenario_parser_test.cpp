@@ -98,6 +98,12 @@ std::string Meaning(const Step& s) {
         return out + " " + std::to_string(s.control) + " " + std::to_string(s.item);
     if (is({"choose", "click"}))
         return out + " " + std::to_string(s.control);
+    if (is({"expect box"})) {
+        if (!s.yes)
+            return out + " none";
+        return out + text(s.text) + (s.hasBoxCaption ? " caption" + text(s.caption) : "") +
+               (s.hasBoxType ? " type " + std::to_string(s.boxType) : "");
+    }
     if (is({"expect static"}))
         return out + text(s.text);
     if (is({"expect windows"}))
@@ -314,6 +320,15 @@ const FormCase kForms[] = {
     {__LINE__, "expect visible \"Find Window!\" on", "expect visible 1005 1"},
     {__LINE__, "expect visible 1014 off", "expect visible 1014 0"},
     {__LINE__, "expect visible OnList on", "expect visible 1000 1"},
+    {__LINE__, "expect box none", "expect box none"},
+    {__LINE__, "expect box \"Go\"", "expect box <Go>"},
+    {__LINE__, "expect box \"Go\" caption \"Kipo\"", "expect box <Go> caption <Kipo>"},
+    {__LINE__, "expect box \"Go\" type 65584", "expect box <Go> type 65584"},
+    {__LINE__, "expect box \"Go\" type MB_OK|MB_ICONEXCLAMATION|MB_SETFOREGROUND",
+     "expect box <Go> type 65584"},
+    {__LINE__, "expect box \"Go\" type MB_YESNO|MB_ICONQUESTION caption \"K\"",
+     "expect box <Go> caption <K> type 36"},
+    {__LINE__, "expect box \"Go\" type MB_OK", "expect box <Go> type 0"},
     // Long texts: * repeats a string, + joins strings, wherever a string is taken.
     {__LINE__, "open \"ab\" * 3", "open <ababab>"},
     {__LINE__, "open \"x\" * 0", "open <>"},
@@ -450,6 +465,18 @@ const ErrorCase kErrors[] = {
     {__LINE__, "expect visible Test", 1, 20, "missing on or off"},
     {__LINE__, "expect visible Test hidden", 1, 21, "expected on or off"},
     {__LINE__, "expect visible 70000 on", 1, 16, "out of range"},
+    {__LINE__, "expect box", 1, 11, "missing the box's text (or `none`) in double quotes"},
+    {__LINE__, "expect box Go", 1, 12, "expected the box's text (or `none`) in double quotes"},
+    {__LINE__, "expect box \"Go\" caption", 1, 24, "missing the box's caption in double quotes"},
+    {__LINE__, "expect box \"Go\" type", 1, 21, "missing the box's type"},
+    {__LINE__, "expect box \"Go\" type MB_OKK", 1, 22,
+     "unknown message box flag `MB_OKK`; did you mean `MB_OK`?"},
+    {__LINE__, "expect box \"Go\" type MB_OK|MB_ICONFOO", 1, 28,
+     "unknown message box flag `MB_ICONFOO`"},
+    {__LINE__, "expect box \"Go\" type MB_OK|", 1, 28, "unknown message box flag ``"},
+    {__LINE__, "expect box \"Go\" type -1", 1, 22, "out of range"},
+    {__LINE__, "expect box \"Go\" type 1 type 2", 1, 24, "unexpected `type`"},
+    {__LINE__, "expect box none \"Go\"", 1, 17, "unexpected \"Go\""},
     {__LINE__, "open \"x\" *", 1, 11, "missing a repeat count"},
     {__LINE__, "open \"x\" * -1", 1, 12, "a repeat count -1 is out of range (0 to 1000000)"},
     {__LINE__, "open \"x\" * many", 1, 12, "expected a repeat count (a decimal number)"},
