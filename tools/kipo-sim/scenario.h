@@ -67,16 +67,18 @@ struct Step {
     WifiSetUp wifi = WifiSetUp::Off;
     IconCheck icon = IconCheck::Shown;
     WindowCheck window = WindowCheck::Visible;
-    std::string operation;        // expect calls
-    CallPattern call;             // expect call, expect no call
-    std::optional<Caller> caller; // the program whose calls count; empty: any
-    bool sinceMark = false;       // count from the last `mark`, not from boot
-    bool usesCallLog = false;     // the step needs the runner to log calls
-    bool hasBoxCaption = false;   // expect box: the caption is checked too
-    bool hasBoxType = false;      // expect box: the type is checked too
-    unsigned boxType = 0;         // expect box: MessageBoxW's uType
-    std::string member;           // expect kipo: a member of the program's main frame
-    std::vector<WString> entries; // expect kipo: a rule list's entries
+    std::string operation;          // expect calls
+    CallPattern call;               // expect call, expect no call
+    std::optional<Caller> caller;   // the program whose calls count; empty: any
+    bool sinceMark = false;         // count from the last `mark`, not from boot
+    bool usesCallLog = false;       // the step needs the runner to log calls
+    unsigned mouseMessage = 0;      // tap: the mouse message (0: the plain left-button tap)
+    std::optional<unsigned> iconId; // tap: the icon id the shell names instead of Kipo's
+    bool hasBoxCaption = false;     // expect box: the caption is checked too
+    bool hasBoxType = false;        // expect box: the type is checked too
+    unsigned boxType = 0;           // expect box: MessageBoxW's uType
+    std::string member;             // expect kipo: a member of the program's main frame
+    std::vector<WString> entries;   // expect kipo: a rule list's entries
 
     // The verb's name ("expect bt", "open-behind").
     const char* Name() const;

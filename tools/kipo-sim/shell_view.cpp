@@ -40,6 +40,13 @@ std::string TapIcon(sim::Device& device, int, bool leftButton) {
     return {};
 }
 
+std::string TapIconWith(sim::Device& device, unsigned mouseMessage,
+                        std::optional<unsigned> iconId) {
+    if (!device.TapIcon(mouseMessage, iconId))
+        return "the program shows no notification icon";
+    return {};
+}
+
 std::string ChooseMenuItem(sim::Device& device, const WString& text) {
     if (!device.MenuOpen())
         return "no popup menu is open";

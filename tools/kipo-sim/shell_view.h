@@ -25,6 +25,8 @@ ShellState ReadShellState(const sim::Device& device, int process);
 
 // Each returns an empty string when it applied, else what it found instead.
 std::string TapIcon(sim::Device& device, int process, bool leftButton);
+// A mouse message on the icon, naming it by `iconId` when given, else by its own id.
+std::string TapIconWith(sim::Device& device, unsigned mouseMessage, std::optional<unsigned> iconId);
 std::string ChooseMenuItem(sim::Device& device, const WString& text);
 std::string DismissMenu(sim::Device& device);
 std::string TypeText(sim::Device& device, int process, int id, const WString& text);

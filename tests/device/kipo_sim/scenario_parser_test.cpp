@@ -98,6 +98,9 @@ std::string Meaning(const Step& s) {
         return out + " " + std::to_string(s.control) + " " + std::to_string(s.item);
     if (is({"choose", "click"}))
         return out + " " + std::to_string(s.control);
+    if (is({"tap"}))
+        return out + (s.mouseMessage != 0 ? " " + std::to_string(s.mouseMessage) : "") +
+               (s.iconId ? " icon " + std::to_string(*s.iconId) : "");
     if (is({"expect box"})) {
         if (!s.yes)
             return out + " none";
@@ -225,6 +228,14 @@ const FormCase kForms[] = {
     {__LINE__, "release up", "release up"},
     {__LINE__, "press app1", "press app1"},
     {__LINE__, "tap", "tap"},
+    {__LINE__, "tap WM_LBUTTONUP", "tap 514"},
+    {__LINE__, "tap WM_RBUTTONDOWN", "tap 516"},
+    {__LINE__, "tap WM_MOUSEMOVE", "tap 512"},
+    {__LINE__, "tap WM_LBUTTONDBLCLK", "tap 515"},
+    {__LINE__, "tap 517", "tap 517"},
+    {__LINE__, "tap icon 2", "tap icon 2"},
+    {__LINE__, "tap WM_LBUTTONDOWN icon 0", "tap 513 icon 0"},
+    {__LINE__, "tap 513 icon 4294967295", "tap 513 icon 4294967295"},
     {__LINE__, "tap-other", "tap-other"},
     {__LINE__, "menu \"Settings\"", "menu <Settings>"},
     {__LINE__, "dismiss", "dismiss"},
@@ -545,7 +556,17 @@ const ErrorCase kErrors[] = {
     {__LINE__, "expect calls 3", 1, 15, "missing a call count"},
     {__LINE__, "expect handles -1", 1, 16, "out of range"},
     {__LINE__, "\"open\" x", 1, 1, "begins with a word"},
-    {__LINE__, "tap now", 1, 5, "unexpected `now`"},
+    {__LINE__, "tap now", 1, 5, "unknown mouse message `now`"},
+    {__LINE__, "tap WM_LBUTONUP", 1, 5,
+     "unknown mouse message `WM_LBUTONUP`; did you mean `WM_LBUTTONUP`?"},
+    {__LINE__, "tap 0x0201", 1, 5, "unknown mouse message `0x0201`"},
+    {__LINE__, "tap 0", 1, 5, "out of range"},
+    {__LINE__, "tap 70000", 1, 5, "out of range"},
+    {__LINE__, "tap icon", 1, 9, "missing an icon id"},
+    {__LINE__, "tap icon -1", 1, 10, "out of range"},
+    {__LINE__, "tap icon 1 WM_LBUTTONUP", 1, 12, "unexpected `WM_LBUTTONUP`"},
+    {__LINE__, "tap WM_LBUTTONUP WM_LBUTTONUP", 1, 18, "unexpected `WM_LBUTTONUP`"},
+    {__LINE__, "tap \"x\"", 1, 5, "a mouse message"},
     {__LINE__, "exe \"\"", 1, 1, "cannot be empty"},
     // Not UTF-8: the column of the bad byte, counted in characters.
     {__LINE__, "open \"\xC3\xA9\xFF\"", 1, 8, "not UTF-8"},
