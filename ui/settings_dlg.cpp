@@ -2,6 +2,7 @@
 
 #include "framework/data_exchange.h"
 #include "framework/message_box.h"
+#include "ui/setting_bindings.h"
 
 namespace {
 
@@ -28,15 +29,15 @@ END_MESSAGE_MAP();
 
 void CSettingsDlg::DoDataExchange(CDataExchange* dx) {
     CDialog::DoDataExchange(dx);
-    DDX_Text(dx, IDC_OFFLIST, OffList);
-    DDX_Text(dx, IDC_ONLIST, OnList);
-    DDX_Check(dx, IDC_OFFTAKESPRECEDENCE, OffTakesPrecedence);
-    DDX_CBIndex(dx, IDC_BTCONTROL, BTControl);
-    DDX_Text(dx, IDC_ONRUNLIST, OnRunList);
-    DDX_Check(dx, IDC_KEEPPDAON, KeepPDAOn);
-    DDX_CBIndex(dx, IDC_DEFCONTROL, DefControl);
-    DDX_CBIndex(dx, IDC_DEFAULTACTION, DefaultAction);
-    DDX_CBIndex(dx, IDC_WFDEFAULTACTION, WFDefaultAction);
+    DDX_Text(dx, SettingControl(OffListValue), OffList);
+    DDX_Text(dx, SettingControl(OnListValue), OnList);
+    DDX_Check(dx, SettingControl(OffTakesPrecedenceValue), OffTakesPrecedence);
+    DDX_CBIndex(dx, SettingControl(BTControlValue), BTControl);
+    DDX_Text(dx, SettingControl(OnRunListValue), OnRunList);
+    DDX_Check(dx, SettingControl(KeepPDAOnValue), KeepPDAOn);
+    DDX_CBIndex(dx, SettingControl(DefControlValue), DefControl);
+    DDX_CBIndex(dx, SettingControl(DefaultActionValue), DefaultAction);
+    DDX_CBIndex(dx, SettingControl(WFDefaultActionValue), WFDefaultAction);
 }
 
 void CSettingsDlg::OnTest() {

@@ -141,8 +141,9 @@ class Device {
     Libraries libraries;
 
     // A tap on the program's notification icon: the shell posts its callback message with
-    // this mouse message. False when the program shows no icon.
-    bool TapIcon(UINT mouseMessage = WM_LBUTTONDOWN);
+    // this mouse message, naming the icon by `iconId` when given (as if another icon of the
+    // program's window were tapped), else by the icon's own id. False when it shows no icon.
+    bool TapIcon(UINT mouseMessage = WM_LBUTTONDOWN, std::optional<UINT> iconId = std::nullopt);
     // The program's notification icon and the icon resource it shows (0: none of the program's).
     bool IconShown() const;
     WORD IconResource() const;

@@ -71,15 +71,18 @@ void Device::BootShell() {
     RegisterDialogClass();
 }
 
-bool Device::TapIcon(UINT mouseMessage) {
+bool Device::TapIcon(UINT mouseMessage, std::optional<UINT> iconId) {
     const NotifyIcon* icon = shell.IconOf(kProgramProcess);
     bool tapped = false;
     if (icon != nullptr && (icon->flags & NIF_MESSAGE) != 0 && windows.Exists(icon->window)) {
         ProcessScope scope(*this, kShellProcess);
-        tapped =
-            Post(icon->window, icon->callbackMessage, icon->id, static_cast<LPARAM>(mouseMessage));
+        tapped = Post(icon->window, icon->callbackMessage, iconId.value_or(icon->id),
+                      static_cast<LPARAM>(mouseMessage));
     }
-    trace.VoidCall("device:tap", mouseMessage);
+    if (iconId)
+        trace.VoidCall("device:tap", mouseMessage, *iconId);
+    else
+        trace.VoidCall("device:tap", mouseMessage);
     return tapped;
 }
 

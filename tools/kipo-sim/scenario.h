@@ -49,12 +49,14 @@ struct Step {
     bool hasValueName = false; // reg-delete: a value, not the whole key
     RegData value;
 
-    int control = 0;     // a control's id
-    int item = 0;        // a list item (-1: none)
-    bool on = false;     // on/off, checked/clear
-    bool yes = true;     // the state a check wants: exists, open, a foreground window at all
-    long long count = 0; // an expected number: calls, handles, period in ms, icon resource
-    int width = 0;       // screen
+    int control = 0;         // a control's id
+    std::string controlName; // the control's setting or label, when it has one name
+    int item = 0;            // a list item (-1: none)
+    WString itemText;        // the item's text, when the program's template lists it
+    bool on = false;         // on/off, checked/clear
+    bool yes = true;         // the state a check wants: exists, open, a foreground window at all
+    long long count = 0;     // an expected number: calls, handles, period in ms, icon resource
+    int width = 0;           // screen
     int height = 0;
 
     std::uint64_t durationMs = 0; // wait DURATION
@@ -65,13 +67,18 @@ struct Step {
     WifiSetUp wifi = WifiSetUp::Off;
     IconCheck icon = IconCheck::Shown;
     WindowCheck window = WindowCheck::Visible;
-    std::string operation;        // expect calls
-    CallPattern call;             // expect call, expect no call
-    std::optional<Caller> caller; // the program whose calls count; empty: any
-    bool sinceMark = false;       // count from the last `mark`, not from boot
-    bool usesCallLog = false;     // the step needs the runner to log calls
-    std::string member;           // expect kipo: a member of the program's main frame
-    std::vector<WString> entries; // expect kipo: a rule list's entries
+    std::string operation;          // expect calls
+    CallPattern call;               // expect call, expect no call
+    std::optional<Caller> caller;   // the program whose calls count; empty: any
+    bool sinceMark = false;         // count from the last `mark`, not from boot
+    bool usesCallLog = false;       // the step needs the runner to log calls
+    unsigned mouseMessage = 0;      // tap: the mouse message (0: the plain left-button tap)
+    std::optional<unsigned> iconId; // tap: the icon id the shell names instead of Kipo's
+    bool hasBoxCaption = false;     // expect box: the caption is checked too
+    bool hasBoxType = false;        // expect box: the type is checked too
+    unsigned boxType = 0;           // expect box: MessageBoxW's uType
+    std::string member;             // expect kipo: a member of the program's main frame
+    std::vector<WString> entries;   // expect kipo: a rule list's entries
 
     // The verb's name ("expect bt", "open-behind").
     const char* Name() const;

@@ -44,9 +44,40 @@ bool UnitMs(std::string_view unit, std::uint64_t& ms) {
         ms = 60'000;
     else if (unit == "h")
         ms = 3'600'000;
+    else if (unit == "d")
+        ms = 86'400'000;
     else
         return false;
     return true;
+}
+
+WString Cursor::Text() {
+    WString text;
+    const int start = Peek().column;
+    for (;;) {
+        WString piece = line_.tokens[index_++].text;
+        if (NextIsWord("*")) {
+            ++index_;
+            const long long count = Number("a repeat count", 0, kMaxTextUnits);
+            if (!piece.empty() && static_cast<std::size_t>(count) > kMaxTextUnits / piece.size())
+                Fail(start,
+                     "the text is longer than " + std::to_string(kMaxTextUnits) + " UTF-16 units");
+            WString repeated;
+            repeated.reserve(piece.size() * static_cast<std::size_t>(count));
+            for (long long i = 0; i < count; ++i)
+                repeated += piece;
+            piece = std::move(repeated);
+        }
+        if (text.size() + piece.size() > kMaxTextUnits)
+            Fail(start,
+                 "the text is longer than " + std::to_string(kMaxTextUnits) + " UTF-16 units");
+        text += piece;
+        if (!NextIsWord("+"))
+            return text;
+        ++index_;
+        if (AtEnd() || Peek().kind != Token::Kind::String)
+            Missing("a string in double quotes after `+`");
+    }
 }
 
 WString KeyPath(Cursor& c) {
@@ -123,7 +154,7 @@ RegData Value(Cursor& c, bool allowAbsent) {
 
 void Duration(Cursor& c, Step& step) {
     const int column = c.Column();
-    const std::string hint = " (write 1500ms, 3s, 2m, 1h or N ticks)";
+    const std::string hint = " (write 1500ms, 3s, 2m, 1h, 2d or N ticks)";
     if (c.AtEnd() || c.Peek().kind != Token::Kind::Word)
         c.Missing("a duration" + hint);
     std::string first = c.Word("a duration");
@@ -161,10 +192,6 @@ void Duration(Cursor& c, Step& step) {
         break;
     }
     c.Fail(column, "bad duration `" + ShortText(first) + "`" + hint);
-}
-
-int ControlId(Cursor& c) {
-    return static_cast<int>(c.Number("a control id", 0, 65535));
 }
 
 bool OnOff(Cursor& c) {

@@ -17,12 +17,14 @@ namespace kiposim::parse {
 // A wait longer than this is almost surely a typo; the run would only burn time.
 constexpr std::uint64_t kMaxWaitMs = 366ull * 24 * 3600 * 1000;
 constexpr long long kMaxTicks = 100'000'000;
+// A text built with * and + longer than this is a typo in a count, not a test.
+constexpr std::size_t kMaxTextUnits = 1'000'000;
 
 // A token as the user wrote it, for messages.
 std::string Quote(const Token& token);
 // A decimal number with an optional sign; false when it is not one or does not fit.
 bool ParseInteger(std::string_view word, long long& value);
-// Milliseconds in one unit (ms, s, m, h); false for anything else.
+// Milliseconds in one unit (ms, s, m, h, d); false for anything else.
 bool UnitMs(std::string_view unit, std::uint64_t& ms);
 
 class Cursor {
@@ -53,18 +55,20 @@ class Cursor {
         return line_.tokens[index_++].word;
     }
 
+    // A string, or a text built of strings: "ab" * 3 repeats, + joins ("#b" + "x" * 255).
     WString String(const std::string& what) {
         if (AtEnd() || Peek().kind != Token::Kind::String)
             Missing(what + " in double quotes");
-        return line_.tokens[index_++].text;
+        return Text();
     }
 
     // Names and key paths: a bare word, or a string when they hold blanks or "#".
     WString Name(const std::string& what) {
         if (AtEnd())
             Missing(what);
-        const Token& token = line_.tokens[index_++];
-        return token.kind == Token::Kind::String ? token.text : FromUtf8(token.word);
+        if (Peek().kind == Token::Kind::String)
+            return Text();
+        return FromUtf8(line_.tokens[index_++].word);
     }
 
     long long Number(const std::string& what, long long min, long long max) {
@@ -106,6 +110,8 @@ class Cursor {
     const Token& Take() { return line_.tokens[index_++]; }
 
   private:
+    WString Text();
+
     const TokenLine& line_;
     std::size_t index_ = 0;
 };
@@ -118,7 +124,6 @@ std::vector<std::uint8_t> HexBytes(Cursor& c);
 RegData Value(Cursor& c, bool allowAbsent);
 // DURATION or N ticks, into step.durationMs, or step.ticks with step.inTicks.
 void Duration(Cursor& c, Step& step);
-int ControlId(Cursor& c);
 bool OnOff(Cursor& c);
 
 } // namespace kiposim::parse

@@ -40,6 +40,13 @@ std::string TapIcon(sim::Device& device, int, bool leftButton) {
     return {};
 }
 
+std::string TapIconWith(sim::Device& device, unsigned mouseMessage,
+                        std::optional<unsigned> iconId) {
+    if (!device.TapIcon(mouseMessage, iconId))
+        return "the program shows no notification icon";
+    return {};
+}
+
 std::string ChooseMenuItem(sim::Device& device, const WString& text) {
     if (!device.MenuOpen())
         return "no popup menu is open";
@@ -107,6 +114,70 @@ std::optional<int> ControlSelection(const sim::Device& device, int, int id, std:
     if (!item)
         problem = NothingInView(device, id);
     return item;
+}
+
+namespace {
+
+const sim::Window* DialogWindow(const sim::Device& device, std::string& problem) {
+    const sim::Window* dialog = device.windows.Get(device.DialogInView());
+    if (dialog == nullptr)
+        problem = "no dialog is open";
+    return dialog;
+}
+
+} // namespace
+
+std::optional<std::vector<WString>> StaticTexts(const sim::Device& device, std::string& problem) {
+    const sim::Window* dialog = DialogWindow(device, problem);
+    if (dialog == nullptr)
+        return std::nullopt;
+    std::vector<WString> texts;
+    for (HWND child : dialog->children)
+        if (const sim::Window* w = device.windows.Get(child);
+            w != nullptr && w->className == u"STATIC")
+            texts.push_back(w->caption);
+    return texts;
+}
+
+std::optional<bool> ControlVisible(const sim::Device& device, int id, std::string& problem) {
+    const sim::Window* dialog = DialogWindow(device, problem);
+    if (dialog == nullptr)
+        return std::nullopt;
+    for (HWND child : dialog->children)
+        if (const sim::Window* w = device.windows.Get(child);
+            w != nullptr && static_cast<int>(w->id) == id)
+            return w->Visible();
+    problem =
+        "the dialog " + QuoteCaption(dialog->caption) + " has no control " + std::to_string(id);
+    return std::nullopt;
+}
+
+int WindowsCaptioned(const sim::Device& device, const WString& caption) {
+    int count = 0;
+    for (HWND handle : device.windows.TopLevel())
+        if (const sim::Window* w = device.windows.Get(handle);
+            w != nullptr && w->caption == caption)
+            ++count;
+    return count;
+}
+
+std::optional<BoxView> MessageBoxInView(const sim::Device& device) {
+    const sim::DialogRecord* newest = nullptr;
+    for (HWND handle : device.windows.TopLevel()) {
+        const sim::DialogRecord* record = device.dialogs.Find(handle);
+        if (record == nullptr || !record->messageBox || record->ended)
+            continue;
+        if (handle == device.windows.Foreground()) {
+            newest = record;
+            break;
+        }
+        if (newest == nullptr || record->serial > newest->serial)
+            newest = record;
+    }
+    const sim::Window* w = newest != nullptr ? device.windows.Get(newest->window) : nullptr;
+    if (w == nullptr)
+        return std::nullopt;
+    return BoxView{newest->text, w->caption, newest->type};
 }
 
 } // namespace kiposim

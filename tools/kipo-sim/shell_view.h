@@ -5,6 +5,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/text.h"
 
@@ -24,6 +25,8 @@ ShellState ReadShellState(const sim::Device& device, int process);
 
 // Each returns an empty string when it applied, else what it found instead.
 std::string TapIcon(sim::Device& device, int process, bool leftButton);
+// A mouse message on the icon, naming it by `iconId` when given, else by its own id.
+std::string TapIconWith(sim::Device& device, unsigned mouseMessage, std::optional<unsigned> iconId);
 std::string ChooseMenuItem(sim::Device& device, const WString& text);
 std::string DismissMenu(sim::Device& device);
 std::string TypeText(sim::Device& device, int process, int id, const WString& text);
@@ -41,5 +44,21 @@ std::optional<bool> ControlChecked(const sim::Device& device, int process, int i
                                    std::string& problem);
 std::optional<int> ControlSelection(const sim::Device& device, int process, int id,
                                     std::string& problem);
+
+// The texts of the static controls of the dialog in view (as for ControlText), in template
+// order; empty optional with `problem` set when no dialog is open.
+std::optional<std::vector<WString>> StaticTexts(const sim::Device& device, std::string& problem);
+// Whether control `id` of the dialog in view has WS_VISIBLE itself.
+std::optional<bool> ControlVisible(const sim::Device& device, int id, std::string& problem);
+// Top-level windows of any program with exactly this caption, shown or hidden.
+int WindowsCaptioned(const sim::Device& device, const WString& caption);
+
+// The message box in view: the foreground window when it is one, else the newest one open.
+struct BoxView {
+    WString text;
+    WString caption;
+    unsigned type = 0; // MessageBoxW's uType as asked for
+};
+std::optional<BoxView> MessageBoxInView(const sim::Device& device);
 
 } // namespace kiposim

@@ -1,14 +1,17 @@
 // The checks (`expect ...`): each looks at the device's own state (never through a platform
 // call) and, when it does not hold, says what it found instead.
+#include <cstdio>
 #include <limits>
 
 #include "platform/sim/device.h"
 #include "platform/sim/radios.h"
+#include "tools/kipo-sim/control_names.h"
 #include "tools/kipo-sim/reg_type_name.h"
 #include "tools/kipo-sim/run_log.h"
 #include "tools/kipo-sim/scenario_cursor.h"
 #include "tools/kipo-sim/shell_view.h"
 #include "tools/kipo-sim/stage.h"
+#include "tools/kipo-sim/suggest.h"
 #include "tools/kipo-sim/verb.h"
 
 namespace kiposim {
@@ -195,6 +198,97 @@ std::string CheckNextCall(Stage& stage, const Step& s) {
            (near.empty() ? "; none of that name" : near);
 }
 
+// MessageBoxW's type flags by their Win32 names, for `expect box ... type`.
+struct BoxFlag {
+    const char* name;
+    unsigned value;
+};
+constexpr BoxFlag kBoxFlags[] = {
+    {"MB_OK", 0x0},
+    {"MB_OKCANCEL", 0x1},
+    {"MB_ABORTRETRYIGNORE", 0x2},
+    {"MB_YESNOCANCEL", 0x3},
+    {"MB_YESNO", 0x4},
+    {"MB_RETRYCANCEL", 0x5},
+    {"MB_ICONHAND", 0x10},
+    {"MB_ICONERROR", 0x10},
+    {"MB_ICONSTOP", 0x10},
+    {"MB_ICONQUESTION", 0x20},
+    {"MB_ICONEXCLAMATION", 0x30},
+    {"MB_ICONWARNING", 0x30},
+    {"MB_ICONASTERISK", 0x40},
+    {"MB_ICONINFORMATION", 0x40},
+    {"MB_DEFBUTTON1", 0x0},
+    {"MB_DEFBUTTON2", 0x100},
+    {"MB_DEFBUTTON3", 0x200},
+    {"MB_APPLMODAL", 0x0},
+    {"MB_SYSTEMMODAL", 0x1000},
+    {"MB_TASKMODAL", 0x2000},
+    {"MB_SETFOREGROUND", 0x10000},
+    {"MB_TOPMOST", 0x40000},
+};
+
+// A decimal number, or flag names joined by `|` (MB_OK|MB_ICONEXCLAMATION).
+unsigned BoxType(Cursor& c) {
+    if (c.AtEnd() || c.Peek().kind != Token::Kind::Word)
+        c.Missing("the box's type (a number, or MB_ names joined by `|`)");
+    long long number = 0;
+    if (parse::ParseInteger(c.Peek().word, number))
+        return static_cast<unsigned>(c.Number("the box's type", 0, 0xFFFFFFFFLL));
+    const Token& token = c.Take();
+    unsigned type = 0;
+    std::size_t start = 0;
+    for (;;) {
+        const std::size_t bar = token.word.find('|', start);
+        const std::string name = token.word.substr(start, bar - start);
+        bool known = false;
+        for (const BoxFlag& flag : kBoxFlags) {
+            if (name == flag.name) {
+                type |= flag.value;
+                known = true;
+            }
+        }
+        if (!known) {
+            std::vector<std::string> names;
+            for (const BoxFlag& flag : kBoxFlags)
+                names.emplace_back(flag.name);
+            const std::string near = Suggest(name, names);
+            c.Fail(token.column + static_cast<int>(start),
+                   "unknown message box flag `" + name + "`" +
+                       (near.empty() ? " (MB_OK, MB_ICONEXCLAMATION, MB_SETFOREGROUND, ...)"
+                                     : "; did you mean `" + near + "`?"));
+        }
+        if (bar == std::string::npos)
+            return type;
+        start = bar + 1;
+    }
+}
+
+std::string HexType(unsigned type) {
+    char text[16];
+    std::snprintf(text, sizeof text, "0x%X", type);
+    return text;
+}
+
+std::string CheckBox(Stage& stage, const Step& s) {
+    const std::optional<BoxView> box = MessageBoxInView(stage.Device());
+    if (!s.yes)
+        return box ? "a message box is open: " + QuoteCaption(box->text, 200) : kHolds;
+    if (!box)
+        return "no message box is open";
+    std::string problems;
+    auto differs = [&problems](const std::string& what) {
+        problems += (problems.empty() ? "" : "; ") + what;
+    };
+    if (box->text != s.text)
+        differs("its text is " + QuoteCaption(box->text, 200));
+    if (s.hasBoxCaption && box->caption != s.caption)
+        differs("its caption is " + QuoteCaption(box->caption));
+    if (s.hasBoxType && box->type != s.boxType)
+        differs("its type is " + std::to_string(box->type) + " (" + HexType(box->type) + ")");
+    return problems;
+}
+
 const Verb kVerbs[] = {
     {"expect bt", VerbGroup::Check, false, [](Cursor& c, Step& s) { s.on = parse::OnOff(c); },
      [](Stage& stage, const Step& s) {
@@ -260,7 +354,7 @@ const Verb kVerbs[] = {
      CheckForeground, nullptr},
     {"expect text", VerbGroup::Check, false,
      [](Cursor& c, Step& s) {
-         s.control = parse::ControlId(c);
+         parse::Control(c, s, ControlUse::Any, "a control id");
          s.text = c.String("a text");
      },
      [](Stage& stage, const Step& s) {
@@ -273,7 +367,7 @@ const Verb kVerbs[] = {
      nullptr},
     {"expect checked", VerbGroup::Check, false,
      [](Cursor& c, Step& s) {
-         s.control = parse::ControlId(c);
+         parse::Control(c, s, ControlUse::Check, "a control id");
          s.on = parse::OnOff(c);
      },
      [](Stage& stage, const Step& s) {
@@ -286,8 +380,8 @@ const Verb kVerbs[] = {
      nullptr},
     {"expect selected", VerbGroup::Check, false,
      [](Cursor& c, Step& s) {
-         s.control = parse::ControlId(c);
-         s.item = static_cast<int>(c.Number("an item number (-1: none)", -1, 65535));
+         parse::Control(c, s, ControlUse::List, "a control id");
+         parse::ListItem(c, s);
      },
      [](Stage& stage, const Step& s) {
          std::string problem;
@@ -297,6 +391,74 @@ const Verb kVerbs[] = {
          return *item == s.item ? kHolds : "item " + std::to_string(*item) + " is selected";
      },
      nullptr},
+    {"expect static", VerbGroup::Check, false,
+     [](Cursor& c, Step& s) { s.text = c.String("a static text"); },
+     [](Stage& stage, const Step& s) {
+         std::string problem;
+         std::optional<std::vector<WString>> texts = StaticTexts(stage.Device(), problem);
+         if (!texts)
+             return problem;
+         std::string found;
+         for (const WString& text : *texts) {
+             if (text == s.text)
+                 return kHolds;
+             if (!text.empty())
+                 found += (found.empty() ? "" : ", ") + QuoteCaption(text);
+         }
+         return "no static text is " + QuoteCaption(s.text, 200) +
+                (found.empty() ? " (the dialog has none)" : " (the dialog has " + found + ")");
+     },
+     nullptr},
+    {"expect visible", VerbGroup::Check, false,
+     [](Cursor& c, Step& s) {
+         parse::Control(c, s, ControlUse::Any, "a control id");
+         s.on = parse::OnOff(c);
+     },
+     [](Stage& stage, const Step& s) {
+         std::string problem;
+         std::optional<bool> visible = ControlVisible(stage.Device(), s.control, problem);
+         if (!visible)
+             return problem;
+         return *visible == s.on
+                    ? kHolds
+                    : "control " + ControlLabel(s) + " is " + (*visible ? "visible" : "hidden");
+     },
+     nullptr},
+    {"expect windows", VerbGroup::Check, false,
+     [](Cursor& c, Step& s) {
+         s.caption = c.String("a caption");
+         s.count = c.Number("a window count", 0, 1'000'000);
+     },
+     [](Stage& stage, const Step& s) {
+         const int n = WindowsCaptioned(stage.Device(), s.caption);
+         return n == s.count ? kHolds
+                             : std::to_string(n) + " window" + (n == 1 ? " is" : "s are") +
+                                   " captioned " + QuoteCaption(s.caption);
+     },
+     nullptr},
+    {"expect box", VerbGroup::Check, false,
+     [](Cursor& c, Step& s) {
+         if (c.NextIsWord("none")) {
+             c.Word("none");
+             s.yes = false;
+             return;
+         }
+         s.text = c.String("the box's text (or `none`)");
+         while (!c.AtEnd()) {
+             if (c.NextIsWord("caption") && !s.hasBoxCaption) {
+                 c.Word("caption");
+                 s.caption = c.String("the box's caption");
+                 s.hasBoxCaption = true;
+             } else if (c.NextIsWord("type") && !s.hasBoxType) {
+                 c.Word("type");
+                 s.boxType = BoxType(c);
+                 s.hasBoxType = true;
+             } else {
+                 break;
+             }
+         }
+     },
+     CheckBox, nullptr},
     {"expect setting", VerbGroup::Check, false,
      [](Cursor& c, Step& s) {
          s.valueName = c.Name("a setting name");

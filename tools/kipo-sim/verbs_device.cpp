@@ -2,10 +2,12 @@
 // the program's icon, menu and dialogs.
 #include "platform/sim/device.h"
 #include "platform/sim/radios.h"
+#include "tools/kipo-sim/control_names.h"
 #include "tools/kipo-sim/run_log.h"
 #include "tools/kipo-sim/scenario_cursor.h"
 #include "tools/kipo-sim/shell_view.h"
 #include "tools/kipo-sim/stage.h"
+#include "tools/kipo-sim/suggest.h"
 #include "tools/kipo-sim/verb.h"
 
 namespace kiposim {
@@ -27,6 +29,58 @@ std::string NoSuchWindow(const Step& s) {
 
 std::string ButtonName(int id) {
     return id == IDOK ? "OK" : id == IDCANCEL ? "Cancel" : std::to_string(id);
+}
+
+// The mouse messages a tap may carry, by their Win32 names.
+struct MouseMessage {
+    const char* name;
+    unsigned value;
+};
+constexpr MouseMessage kMouseMessages[] = {
+    {"WM_MOUSEMOVE", WM_MOUSEMOVE},     {"WM_LBUTTONDOWN", WM_LBUTTONDOWN},
+    {"WM_LBUTTONUP", WM_LBUTTONUP},     {"WM_LBUTTONDBLCLK", WM_LBUTTONDBLCLK},
+    {"WM_RBUTTONDOWN", WM_RBUTTONDOWN}, {"WM_RBUTTONUP", WM_RBUTTONUP},
+};
+
+std::string MouseMessageName(unsigned message) {
+    for (const MouseMessage& m : kMouseMessages)
+        if (m.value == message)
+            return m.name;
+    return "mouse message " + std::to_string(message);
+}
+
+// tap [MESSAGE] [icon N]: MESSAGE a WM_ name or a decimal number, N the icon id the shell
+// names in its callback. Plain `tap` is the left-button press on Kipo's own icon.
+void ParseTap(Cursor& c, Step& s) {
+    if (!c.AtEnd() && !c.NextIsWord("icon")) {
+        const Token& token = c.Peek();
+        long long number = 0;
+        if (token.kind == Token::Kind::Word && parse::ParseInteger(token.word, number)) {
+            s.mouseMessage = static_cast<unsigned>(c.Number("a mouse message", 1, 0xFFFF));
+        } else {
+            const int column = c.Column();
+            const std::string name = c.Word("a mouse message (WM_LBUTTONUP, ...) or `icon N`");
+            for (const MouseMessage& m : kMouseMessages)
+                if (name == m.name)
+                    s.mouseMessage = m.value;
+            if (s.mouseMessage == 0) {
+                std::vector<std::string> names;
+                std::string all;
+                for (const MouseMessage& m : kMouseMessages) {
+                    names.emplace_back(m.name);
+                    all += (all.empty() ? "" : ", ") + std::string(m.name);
+                }
+                const std::string near = Suggest(name, names);
+                c.Fail(column, "unknown mouse message `" + name + "`" +
+                                   (near.empty() ? " (" + all + " or a number)"
+                                                 : "; did you mean `" + near + "`?"));
+            }
+        }
+    }
+    if (c.NextIsWord("icon")) {
+        c.Word("icon");
+        s.iconId = static_cast<unsigned>(c.Number("an icon id", 0, 0xFFFFFFFFLL));
+    }
 }
 
 const Verb kVerbs[] = {
@@ -115,9 +169,20 @@ const Verb kVerbs[] = {
          return kDone;
      },
      nullptr, "hand"},
-    {"tap", VerbGroup::Action, true, [](Cursor&, Step&) {},
-     [](Stage& stage, const Step&) { return TapIcon(stage.Device(), kProgram, true); },
-     [](const Step&) { return std::string("tap on Kipo's icon"); }},
+    {"tap", VerbGroup::Action, true, ParseTap,
+     [](Stage& stage, const Step& s) {
+         if (s.mouseMessage == 0 && !s.iconId)
+             return TapIcon(stage.Device(), kProgram, true);
+         return TapIconWith(stage.Device(), s.mouseMessage == 0 ? WM_LBUTTONDOWN : s.mouseMessage,
+                            s.iconId);
+     },
+     [](const Step& s) {
+         if (s.mouseMessage == 0 && !s.iconId)
+             return std::string("tap on Kipo's icon");
+         return MouseMessageName(s.mouseMessage == 0 ? WM_LBUTTONDOWN : s.mouseMessage) +
+                " on Kipo's icon" +
+                (s.iconId ? " named as icon " + std::to_string(*s.iconId) : std::string());
+     }},
     {"tap-other", VerbGroup::Action, true, [](Cursor&, Step&) {},
      [](Stage& stage, const Step&) { return TapIcon(stage.Device(), kProgram, false); },
      [](const Step&) { return std::string("another mouse message on Kipo's icon"); }},
@@ -130,40 +195,39 @@ const Verb kVerbs[] = {
      [](const Step&) { return std::string("menu: dismissed"); }},
     {"type", VerbGroup::Action, true,
      [](Cursor& c, Step& s) {
-         s.control = parse::ControlId(c);
+         parse::Control(c, s, ControlUse::Edit, "a control id");
          s.text = c.String("the text to type");
      },
      [](Stage& stage, const Step& s) {
          return TypeText(stage.Device(), kProgram, s.control, s.text);
      },
-     [](const Step& s) {
-         return "type into " + std::to_string(s.control) + ": " + QuoteCaption(s.text);
-     }},
+     [](const Step& s) { return "type into " + ControlLabel(s) + ": " + QuoteCaption(s.text); }},
     {"check", VerbGroup::Action, true,
      [](Cursor& c, Step& s) {
-         s.control = parse::ControlId(c);
+         parse::Control(c, s, ControlUse::Check, "a control id");
          s.on = parse::OnOff(c);
      },
      [](Stage& stage, const Step& s) {
          return SetCheck(stage.Device(), kProgram, s.control, s.on);
      },
-     [](const Step& s) { return (s.on ? "check " : "clear ") + std::to_string(s.control); }},
+     [](const Step& s) { return "check " + ControlLabel(s) + (s.on ? " on" : " off"); }},
     {"select", VerbGroup::Action, true,
      [](Cursor& c, Step& s) {
-         s.control = parse::ControlId(c);
-         s.item = static_cast<int>(c.Number("an item number (-1: none)", -1, 65535));
+         parse::Control(c, s, ControlUse::List, "a control id");
+         parse::ListItem(c, s);
      },
      [](Stage& stage, const Step& s) {
          return SelectItem(stage.Device(), kProgram, s.control, s.item);
      },
-     [](const Step& s) {
-         return "select item " + std::to_string(s.item) + " of " + std::to_string(s.control);
-     }},
-    {"choose", VerbGroup::Action, true, [](Cursor& c, Step& s) { s.control = parse::ControlId(c); },
+     [](const Step& s) { return "select " + ControlLabel(s) + ": " + ItemLabel(s); }},
+    {"choose", VerbGroup::Action, true,
+     [](Cursor& c, Step& s) { parse::Control(c, s, ControlUse::Radio, "a control id"); },
      [](Stage& stage, const Step& s) { return ChooseRadio(stage.Device(), kProgram, s.control); },
-     [](const Step& s) { return "choose " + std::to_string(s.control); }},
+     [](const Step& s) { return "choose " + ControlLabel(s); }},
     {"click", VerbGroup::Action, true,
      [](Cursor& c, Step& s) {
+         // OK and Cancel are the buttons of every dialog and message box, whatever their
+         // label ("Add To" is Window Found's OK).
          if (c.NextIsWord("OK")) {
              c.Word("OK");
              s.control = IDOK;
@@ -171,11 +235,13 @@ const Verb kVerbs[] = {
              c.Word("Cancel");
              s.control = IDCANCEL;
          } else {
-             s.control = static_cast<int>(c.Number("a button id, `OK` or `Cancel`", 0, 65535));
+             parse::Control(c, s, ControlUse::Button, "a button id, `OK` or `Cancel`");
          }
      },
      [](Stage& stage, const Step& s) { return ClickButton(stage.Device(), kProgram, s.control); },
-     [](const Step& s) { return "click " + ButtonName(s.control); }},
+     [](const Step& s) {
+         return "click " + (s.controlName.empty() ? ButtonName(s.control) : ControlLabel(s));
+     }},
 };
 
 } // namespace

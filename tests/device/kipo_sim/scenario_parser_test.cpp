@@ -5,6 +5,7 @@
 #include <random>
 #include <string>
 
+#include "tools/kipo-sim/control_names.h"
 #include "tools/kipo-sim/scenario_parser.h"
 #include "tools/kipo-sim/suggest.h"
 
@@ -97,6 +98,21 @@ std::string Meaning(const Step& s) {
         return out + " " + std::to_string(s.control) + " " + std::to_string(s.item);
     if (is({"choose", "click"}))
         return out + " " + std::to_string(s.control);
+    if (is({"tap"}))
+        return out + (s.mouseMessage != 0 ? " " + std::to_string(s.mouseMessage) : "") +
+               (s.iconId ? " icon " + std::to_string(*s.iconId) : "");
+    if (is({"expect box"})) {
+        if (!s.yes)
+            return out + " none";
+        return out + text(s.text) + (s.hasBoxCaption ? " caption" + text(s.caption) : "") +
+               (s.hasBoxType ? " type " + std::to_string(s.boxType) : "");
+    }
+    if (is({"expect static"}))
+        return out + text(s.text);
+    if (is({"expect windows"}))
+        return out + text(s.caption) + " " + std::to_string(s.count);
+    if (is({"expect visible"}))
+        return out + " " + std::to_string(s.control) + (s.on ? " 1" : " 0");
     if (is({"expect interval", "expect handles"}))
         return out + " " + std::to_string(s.count);
     if (is({"expect icon"}))
@@ -192,6 +208,10 @@ const FormCase kForms[] = {
     {__LINE__, "wait 3s", "wait 3000 ms"},
     {__LINE__, "wait 2m", "wait 120000 ms"},
     {__LINE__, "wait 1h", "wait 3600000 ms"},
+    {__LINE__, "wait 2d", "wait 172800000 ms"},
+    {__LINE__, "wait 1d12h", "wait 129600000 ms"},
+    {__LINE__, "wait 3 d", "wait 259200000 ms"},
+    {__LINE__, "wait 366d", "wait 31622400000 ms"},
     {__LINE__, "wait 1m30s", "wait 90000 ms"},
     {__LINE__, "wait 0s", "wait 0 ms"},
     {__LINE__, "wait 10 s", "wait 10000 ms"},
@@ -208,6 +228,14 @@ const FormCase kForms[] = {
     {__LINE__, "release up", "release up"},
     {__LINE__, "press app1", "press app1"},
     {__LINE__, "tap", "tap"},
+    {__LINE__, "tap WM_LBUTTONUP", "tap 514"},
+    {__LINE__, "tap WM_RBUTTONDOWN", "tap 516"},
+    {__LINE__, "tap WM_MOUSEMOVE", "tap 512"},
+    {__LINE__, "tap WM_LBUTTONDBLCLK", "tap 515"},
+    {__LINE__, "tap 517", "tap 517"},
+    {__LINE__, "tap icon 2", "tap icon 2"},
+    {__LINE__, "tap WM_LBUTTONDOWN icon 0", "tap 513 icon 0"},
+    {__LINE__, "tap 513 icon 4294967295", "tap 513 icon 4294967295"},
     {__LINE__, "tap-other", "tap-other"},
     {__LINE__, "menu \"Settings\"", "menu <Settings>"},
     {__LINE__, "dismiss", "dismiss"},
@@ -220,6 +248,25 @@ const FormCase kForms[] = {
     {__LINE__, "click 1005", "click 1005"},
     {__LINE__, "click OK", "click 1"},
     {__LINE__, "click Cancel", "click 2"},
+    // Controls by the setting they edit or by their label; list items by their text.
+    {__LINE__, "type OnList \"Inbox;\"", "type 1000 <Inbox;>"},
+    {__LINE__, "type OnRunList \"\"", "type 1003 <>"},
+    {__LINE__, "check KeepPDAOn on", "check 1012 1"},
+    {__LINE__, "check OffTakesPrecedence off", "check 1011 0"},
+    {__LINE__, "select WFDefaultAction \"Turn Off\"", "select 1008 2"},
+    {__LINE__, "select DefaultAction \"Leave\"", "select 1002 0"},
+    {__LINE__, "select BTControl \"Microsoft\"", "select 1006 1"},
+    {__LINE__, "select DefControl -1", "select 1007 -1"},
+    {__LINE__, "select 1007 \"WiFi\"", "select 1007 1"},
+    {__LINE__, "click \"Find Window!\"", "click 1005"},
+    {__LINE__, "click \"Add To\"", "click 1"},
+    {__LINE__, "choose Running", "choose 1010"},
+    {__LINE__, "check \"Continue find mode\" on", "check 1009 1"},
+    {__LINE__, "expect text OnList \"a\"", "expect text 1000 <a>"},
+    {__LINE__, "expect text \"Find Window!\" \"Find Window!\"", "expect text 1005 <Find Window!>"},
+    {__LINE__, "expect checked KeepPDAOn off", "expect checked 1012 0"},
+    {__LINE__, "expect checked Running on", "expect checked 1010 1"},
+    {__LINE__, "expect selected WFDefaultAction \"Turn On\"", "expect selected 1008 1"},
     {__LINE__, "user-bt on", "user-bt 1"},
     {__LINE__, "user-wifi off", "user-wifi 0"},
     {__LINE__, "expect bt on", "expect bt 1"},
@@ -276,6 +323,33 @@ const FormCase kForms[] = {
     {__LINE__, "expect kipo WifiOnRunningList none", "expect kipo WifiOnRunningList none"},
     {__LINE__, "expect kipo FindMode capturing", "expect kipo FindMode 2"},
     {__LINE__, "expect kipo KeepAliveCounter 21", "expect kipo KeepAliveCounter 21"},
+    {__LINE__, "expect static \"Kipo Version 0.67\"", "expect static <Kipo Version 0.67>"},
+    {__LINE__, "expect static \"\"", "expect static <>"},
+    {__LINE__, "expect windows \"Notes\" 2", "expect windows <Notes> 2"},
+    {__LINE__, "expect windows \"About Kipo\" 0", "expect windows <About Kipo> 0"},
+    {__LINE__, "expect visible Test off", "expect visible 1015 0"},
+    {__LINE__, "expect visible \"Find Window!\" on", "expect visible 1005 1"},
+    {__LINE__, "expect visible 1014 off", "expect visible 1014 0"},
+    {__LINE__, "expect visible OnList on", "expect visible 1000 1"},
+    {__LINE__, "expect box none", "expect box none"},
+    {__LINE__, "expect box \"Go\"", "expect box <Go>"},
+    {__LINE__, "expect box \"Go\" caption \"Kipo\"", "expect box <Go> caption <Kipo>"},
+    {__LINE__, "expect box \"Go\" type 65584", "expect box <Go> type 65584"},
+    {__LINE__, "expect box \"Go\" type MB_OK|MB_ICONEXCLAMATION|MB_SETFOREGROUND",
+     "expect box <Go> type 65584"},
+    {__LINE__, "expect box \"Go\" type MB_YESNO|MB_ICONQUESTION caption \"K\"",
+     "expect box <Go> caption <K> type 36"},
+    {__LINE__, "expect box \"Go\" type MB_OK", "expect box <Go> type 0"},
+    // Long texts: * repeats a string, + joins strings, wherever a string is taken.
+    {__LINE__, "open \"ab\" * 3", "open <ababab>"},
+    {__LINE__, "open \"x\" * 0", "open <>"},
+    {__LINE__, "open \"\" * 1000000", "open <>"},
+    {__LINE__, "type OnList \"#b\" + \"x\" * 2 + \";\"", "type 1000 <#bxx;>"},
+    {__LINE__, "setting OnList sz \"a;\" * 2", "setting <OnList> sz <a;a;>"},
+    {__LINE__, "reg \"HKCU\\\\a\" + \"b\" N dword 1", "reg <HKCU\\ab> <N> dword 1"},
+    {__LINE__, "expect kipo BtOffList \"a\" * 2 \"b\"", "expect kipo BtOffList <aa> <b>"},
+    {__LINE__, "rename \"a\" * 2 \"b\" + \"c\"", "rename <aa> <bc>"},
+    {__LINE__, "open \"a * 3\"", "open <a * 3>"},
     // Blanks, tabs, comments and signs around the words.
     {__LINE__, "\t wait\t  +3s   # a comment", "wait 3000 ms"},
     {__LINE__, "open \"a # not a comment\" # a comment", "open <a # not a comment>"},
@@ -386,6 +460,44 @@ const ErrorCase kErrors[] = {
     {__LINE__, "wait -3 ticks", 1, 6, "cannot be negative"},
     {__LINE__, "wait 99999999999999999999ms", 1, 6, "longer than a year"},
     {__LINE__, "wait 9000h", 1, 6, "longer than a year"},
+    {__LINE__, "wait 367d", 1, 6, "longer than a year"},
+    {__LINE__, "wait 366d1ms", 1, 6, "longer than a year"},
+    {__LINE__, "wait 400 d", 1, 6, "longer than a year"},
+    {__LINE__, "wait 2days", 1, 6,
+     "bad duration `2days` (write 1500ms, 3s, 2m, 1h, 2d or N ticks)"},
+    {__LINE__, "wait 1.5d", 1, 6, "bad duration"},
+    {__LINE__, "expect static 1000 \"x\"", 1, 15, "expected a static text in double quotes"},
+    {__LINE__, "expect static", 1, 14, "missing a static text"},
+    {__LINE__, "expect windows Notes 2", 1, 16, "expected a caption in double quotes"},
+    {__LINE__, "expect windows \"Notes\"", 1, 23, "missing a window count"},
+    {__LINE__, "expect windows \"Notes\" -1", 1, 24, "out of range"},
+    {__LINE__, "expect windows \"Notes\" many", 1, 24, "a window count (a decimal number)"},
+    {__LINE__, "expect visible Tset off", 1, 16, "did you mean \"Test\"?"},
+    {__LINE__, "expect visible Test", 1, 20, "missing on or off"},
+    {__LINE__, "expect visible Test hidden", 1, 21, "expected on or off"},
+    {__LINE__, "expect visible 70000 on", 1, 16, "out of range"},
+    {__LINE__, "expect box", 1, 11, "missing the box's text (or `none`) in double quotes"},
+    {__LINE__, "expect box Go", 1, 12, "expected the box's text (or `none`) in double quotes"},
+    {__LINE__, "expect box \"Go\" caption", 1, 24, "missing the box's caption in double quotes"},
+    {__LINE__, "expect box \"Go\" type", 1, 21, "missing the box's type"},
+    {__LINE__, "expect box \"Go\" type MB_OKK", 1, 22,
+     "unknown message box flag `MB_OKK`; did you mean `MB_OK`?"},
+    {__LINE__, "expect box \"Go\" type MB_OK|MB_ICONFOO", 1, 28,
+     "unknown message box flag `MB_ICONFOO`"},
+    {__LINE__, "expect box \"Go\" type MB_OK|", 1, 28, "unknown message box flag ``"},
+    {__LINE__, "expect box \"Go\" type -1", 1, 22, "out of range"},
+    {__LINE__, "expect box \"Go\" type 1 type 2", 1, 24, "unexpected `type`"},
+    {__LINE__, "expect box none \"Go\"", 1, 17, "unexpected \"Go\""},
+    {__LINE__, "open \"x\" *", 1, 11, "missing a repeat count"},
+    {__LINE__, "open \"x\" * -1", 1, 12, "a repeat count -1 is out of range (0 to 1000000)"},
+    {__LINE__, "open \"x\" * many", 1, 12, "expected a repeat count (a decimal number)"},
+    {__LINE__, "open \"x\" * 2000000", 1, 12, "out of range"},
+    {__LINE__, "open \"xx\" * 900000", 1, 6, "the text is longer than 1000000 UTF-16 units"},
+    {__LINE__, "open \"x\" * 600000 + \"y\" * 600000", 1, 6, "longer than 1000000"},
+    {__LINE__, "open \"x\" *3", 1, 10, "unexpected `*3`"},
+    {__LINE__, "open \"x\" +", 1, 11, "missing a string in double quotes after `+`"},
+    {__LINE__, "open \"x\" + y", 1, 12, "expected a string in double quotes after `+`, found `y`"},
+    {__LINE__, "open \"x\" * 2 * 2", 1, 14, "unexpected `*`"},
     {__LINE__, "wait 3 weeks", 1, 6, "needs a unit"},
     {__LINE__, "wait 3s later", 1, 9, "unexpected `later`"},
     {__LINE__, "start\nbt on", 2, 1, "set-up step `bt` after `start`"},
@@ -417,12 +529,44 @@ const ErrorCase kErrors[] = {
     {__LINE__, "select 1002 -2", 1, 13, "out of range"},
     {__LINE__, "click Maybe", 1, 7, "a button id"},
     {__LINE__, "check 70000 on", 1, 7, "out of range"},
+    {__LINE__, "check KeepPDAon on", 1, 7,
+     "`KeepPDAon` names no control: expected a control id, a setting's name or a control's "
+     "label; did you mean \"KeepPDAOn\"?"},
+    {__LINE__, "type Onlist \"x\"", 1, 6, "did you mean \"OnList\"?"},
+    {__LINE__, "click \"Find Windw!\"", 1, 7, "did you mean \"Find Window!\"?"},
+    {__LINE__, "expect text Frobnicate \"x\"", 1, 13, "`Frobnicate` names no control"},
+    {__LINE__, "type KeepPDAOn \"x\"", 1, 6, "`KeepPDAOn` is a check box, not an edit control"},
+    {__LINE__, "check OnList on", 1, 7, "`OnList` is an edit control, not a check box"},
+    {__LINE__, "select KeepPDAOn 1", 1, 8, "is a check box, not a drop-down list"},
+    {__LINE__, "click OnList", 1, 7, "is an edit control, not a push button"},
+    {__LINE__, "choose KeepPDAOn", 1, 8, "is a check box, not a radio button"},
+    {__LINE__, "choose Active", 1, 8,
+     "`Active` names control 1007 of \"Window Found\" and control 1008 of \"Window Found\": "
+     "write the id"},
+    {__LINE__, "select WFDefaultAction \"Turn of\"", 1, 24,
+     "list WFDefaultAction has no item \"Turn of\"; did you mean"},
+    {__LINE__, "select WFDefaultAction \"Switch\"", 1, 24,
+     "(it has \"Leave\", \"Turn On\", \"Turn Off\")"},
+    {__LINE__, "expect selected BTControl \"Bluez\"", 1, 27, "list BTControl has no item"},
+    {__LINE__, "select 1000 \"x\"", 1, 13, "no items of its own into list 1000"},
+    {__LINE__, "select WFDefaultAction", 1, 23, "missing an item number (-1: none) or its text"},
+    {__LINE__, "check", 1, 6, "missing a control id"},
     {__LINE__, "expect icon big", 1, 13, "icon resource number"},
     {__LINE__, "expect window \"x\" gone", 1, 19, "the window state"},
     {__LINE__, "expect calls 3", 1, 15, "missing a call count"},
     {__LINE__, "expect handles -1", 1, 16, "out of range"},
     {__LINE__, "\"open\" x", 1, 1, "begins with a word"},
-    {__LINE__, "tap now", 1, 5, "unexpected `now`"},
+    {__LINE__, "tap now", 1, 5, "unknown mouse message `now`"},
+    {__LINE__, "tap WM_LBUTONUP", 1, 5,
+     "unknown mouse message `WM_LBUTONUP`; did you mean `WM_LBUTTONUP`?"},
+    {__LINE__, "tap 0x0201", 1, 5, "unknown mouse message `0x0201`"},
+    {__LINE__, "tap 0", 1, 5, "out of range"},
+    {__LINE__, "tap 70000", 1, 5, "out of range"},
+    {__LINE__, "tap icon", 1, 9, "missing an icon id"},
+    {__LINE__, "tap icon -1", 1, 10, "out of range"},
+    {__LINE__, "tap icon 1 WM_LBUTTONUP", 1, 12, "unexpected `WM_LBUTTONUP`"},
+    {__LINE__, "tap WM_LBUTTONUP WM_LBUTTONUP", 1, 18, "unexpected `WM_LBUTTONUP`"},
+    {__LINE__, "tap \"x\"", 1, 5, "a mouse message"},
     {__LINE__, "exe \"\"", 1, 1, "cannot be empty"},
     // Not UTF-8: the column of the bad byte, counted in characters.
     {__LINE__, "open \"\xC3\xA9\xFF\"", 1, 8, "not UTF-8"},
@@ -445,6 +589,42 @@ TEST(ScenarioParser, MalformedScenariosNameLineAndColumn) {
             EXPECT_EQ(e.Line(), c.errorLine) << e.what();
             EXPECT_EQ(e.Column(), c.errorColumn) << e.what();
             EXPECT_NE(std::string(e.what()).find(c.fragment), std::string::npos) << e.what();
+        }
+    }
+}
+
+// The timeline names a control as written, or by the one name its id has in every dialog;
+// ids that mean different controls in different dialogs stay numbers.
+TEST(ScenarioParser, ControlsKeepTheirNamesForTheTimeline) {
+    const struct {
+        int line;
+        const char* source;
+        const char* control;
+        const char* item; // "" for steps without one
+    } cases[] = {
+        {__LINE__, "check KeepPDAOn on", "KeepPDAOn", ""},
+        {__LINE__, "check 1012 on", "KeepPDAOn", ""},
+        {__LINE__, "type 1000 \"x\"", "OnList", ""},
+        {__LINE__, "click 1005", "\"Find Window!\"", ""},
+        {__LINE__, "click \"Find Window!\"", "\"Find Window!\"", ""},
+        {__LINE__, "select 1006 1", "1006", "\"Microsoft\""}, // BTControl, or Window Found's field
+        {__LINE__, "select BTControl 1", "BTControl", "\"Microsoft\""},
+        {__LINE__, "select 1008 -1", "1008", "none"},
+        {__LINE__, "select WFDefaultAction 7", "WFDefaultAction", "item 7"},
+        {__LINE__, "choose 1010", "Running", ""},
+        {__LINE__, "choose 4242", "4242", ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE("table line " + std::to_string(c.line) + ": " + c.source);
+        try {
+            Scenario s = ParseScenario(c.source, "t");
+            ASSERT_EQ(s.steps.size(), 1u);
+            EXPECT_EQ(ControlLabel(s.steps[0]), c.control);
+            if (*c.item != 0) {
+                EXPECT_EQ(ItemLabel(s.steps[0]), c.item);
+            }
+        } catch (const ScenarioError& e) {
+            ADD_FAILURE() << e.Describe("t");
         }
     }
 }
