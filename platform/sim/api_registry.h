@@ -49,5 +49,4 @@ LONG RegCloseKey(HKEY key);
 DWORD GetModuleFileNameW(HMODULE module, LPWSTR fileName, DWORD size);
 HMODULE GetModuleHandleW(LPCWSTR moduleName);
 HMODULE LoadLibraryW(LPCWSTR fileName);
-FARPROC GetProcAddressW(HMODULE module, LPCWSTR procName);
 BOOL FreeLibrary(HMODULE module);

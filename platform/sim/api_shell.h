@@ -67,19 +67,3 @@ BOOL EndMenu();
 HICON LoadIconW(HINSTANCE instance, LPCWSTR iconName);
 BOOL DestroyIcon(HICON icon);
 int LoadStringW(HINSTANCE instance, UINT id, LPWSTR buffer, int maxCount);
-
-// Pocket PC shell library.
-BOOL SHInitExtraControls();
-struct SHINITDLGINFO {
-    DWORD dwMask;
-    HWND hDlg;
-    DWORD dwFlags;
-};
-using PSHINITDLGINFO = SHINITDLGINFO*;
-#define SHIDIM_FLAGS 0x0001
-#define SHIDIF_DONEBUTTON 0x0001
-#define SHIDIF_SIZEDLG 0x0002
-#define SHIDIF_SIZEDLGFULLSCREEN 0x0004
-#define SHIDIF_SIPDOWN 0x0008
-#define SHIDIF_FULLSCREENNOMENUBAR 0x0010
-BOOL SHInitDialog(PSHINITDLGINFO info);

@@ -113,7 +113,6 @@ struct PAINTSTRUCT {
 #define WS_TABSTOP 0x00010000L
 #define WS_EX_DLGMODALFRAME 0x00000001L
 #define WS_EX_TOPMOST 0x00000008L
-#define WS_EX_CAPTIONOKBTN 0x80000000L
 #define CS_VREDRAW 0x0001
 #define CS_HREDRAW 0x0002
 #define CS_DBLCLKS 0x0008
@@ -179,13 +178,10 @@ struct PAINTSTRUCT {
 #define VK_DOWN 0x28
 #define VK_LWIN 0x5B
 #define VK_RWIN 0x5C
-#define VK_APP1 0xC1
-#define VK_APP2 0xC2
 #define MOD_ALT 0x0001
 #define MOD_CONTROL 0x0002
 #define MOD_SHIFT 0x0004
 #define MOD_WIN 0x0008
-#define MOD_KEYUP 0x1000
 
 // System metrics.
 #define SM_CXSCREEN 0
