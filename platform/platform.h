@@ -8,4 +8,5 @@
 #include "platform/sim/sim_api.h"
 #endif
 
+#include "platform/ce_services.h"
 #include "platform/text.h"

@@ -66,14 +66,14 @@ void PowerManager::UpdateState(const WString& name, int state) {
         entry->state = state;
 }
 
-DWORD PowerManager::Get(const WCHAR* device, DWORD flags, int* state) const {
+DWORD PowerManager::Get(const WCHAR* device, DWORD flags, CEDEVICE_POWER_STATE* state) const {
     if (device == nullptr || state == nullptr || (flags & kPowerNameFlag) == 0 ||
         (flags & ~(kPowerNameFlag | kPowerForceFlag)) != 0)
         return ERROR_INVALID_PARAMETER;
     const Entry* entry = Find(device);
     if (entry == nullptr)
         return ERROR_FILE_NOT_FOUND;
-    *state = entry->state;
+    *state = static_cast<CEDEVICE_POWER_STATE>(entry->state);
     return ERROR_SUCCESS;
 }
 

@@ -38,7 +38,7 @@ class PowerManager {
     void UpdateState(const WString& name, int state);
 
     // GetDevicePower and SetDevicePower, with the power manager's return codes.
-    DWORD Get(const WCHAR* device, DWORD flags, int* state) const;
+    DWORD Get(const WCHAR* device, DWORD flags, CEDEVICE_POWER_STATE* state) const;
     DWORD Set(const WCHAR* device, DWORD flags, int state);
 
   private:

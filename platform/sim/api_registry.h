@@ -1,4 +1,4 @@
-// Registry and module names of the simulated device.
+// The registry of the simulated device (platform/sim/registry_api.cpp).
 #pragma once
 
 #include "platform/sim/api_types.h"
@@ -45,9 +45,3 @@ LONG RegDeleteValueW(HKEY key, LPCWSTR valueName);
 // Deletes the key with everything below it, as Windows CE does.
 LONG RegDeleteKeyW(HKEY key, LPCWSTR subKey);
 LONG RegCloseKey(HKEY key);
-
-DWORD GetModuleFileNameW(HMODULE module, LPWSTR fileName, DWORD size);
-HMODULE GetModuleHandleW(LPCWSTR moduleName);
-HMODULE LoadLibraryW(LPCWSTR fileName);
-FARPROC GetProcAddressW(HMODULE module, LPCWSTR procName);
-BOOL FreeLibrary(HMODULE module);

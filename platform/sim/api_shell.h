@@ -1,17 +1,9 @@
-// Shell, menu, icon and string-resource names of the simulated device.
+// Notification icons of the simulated device's shell (platform/sim/shell_api.cpp). Its dialog
+// set-up calls, which desktop Windows lacks, are declared in platform/ce_services.h.
 #pragma once
 
-#include "platform/sim/api_windows.h"
+#include "platform/sim/api_types.h"
 
-// Resource and menu errors.
-#define ERROR_INVALID_MENU_HANDLE 1401L
-#define ERROR_INVALID_ICON_HANDLE 1402L
-#define ERROR_POPUP_ALREADY_ACTIVE 1446L
-#define ERROR_RESOURCE_DATA_NOT_FOUND 1812L
-#define ERROR_RESOURCE_TYPE_NOT_FOUND 1813L
-#define ERROR_RESOURCE_NAME_NOT_FOUND 1814L
-
-// Notification icons.
 struct NOTIFYICONDATAW {
     DWORD cbSize;
     HWND hWnd;
@@ -30,56 +22,3 @@ using PNOTIFYICONDATA = NOTIFYICONDATAW*;
 #define NIF_ICON 0x00000002
 #define NIF_TIP 0x00000004
 BOOL Shell_NotifyIcon(DWORD message, PNOTIFYICONDATA data);
-
-// Menus.
-#define MF_STRING 0x00000000L
-#define MF_GRAYED 0x00000001L
-#define MF_POPUP 0x00000010L
-#define MF_SEPARATOR 0x00000800L
-#define MF_BYCOMMAND 0x00000000L
-#define MF_BYPOSITION 0x00000400L
-#define TPM_LEFTALIGN 0x0000L
-#define TPM_CENTERALIGN 0x0004L
-#define TPM_RIGHTALIGN 0x0008L
-#define TPM_TOPALIGN 0x0000L
-#define TPM_VCENTERALIGN 0x0010L
-#define TPM_BOTTOMALIGN 0x0020L
-#define TPM_HORIZONTAL 0x0000L
-#define TPM_VERTICAL 0x0040L
-#define TPM_NONOTIFY 0x0080L
-#define TPM_RETURNCMD 0x0100L
-struct TPMPARAMS {
-    UINT cbSize;
-    RECT rcExclude;
-};
-using LPTPMPARAMS = TPMPARAMS*;
-HMENU LoadMenuW(HINSTANCE instance, LPCWSTR menuName);
-HMENU GetSubMenu(HMENU menu, int position);
-int GetMenuItemCount(HMENU menu);
-UINT GetMenuItemID(HMENU menu, int position);
-int GetMenuStringW(HMENU menu, UINT item, LPWSTR text, int maxCount, UINT flags);
-UINT GetMenuState(HMENU menu, UINT item, UINT flags);
-BOOL DestroyMenu(HMENU menu);
-BOOL TrackPopupMenuEx(HMENU menu, UINT flags, int x, int y, HWND owner, LPTPMPARAMS params);
-BOOL EndMenu();
-
-// Icons and strings.
-HICON LoadIconW(HINSTANCE instance, LPCWSTR iconName);
-BOOL DestroyIcon(HICON icon);
-int LoadStringW(HINSTANCE instance, UINT id, LPWSTR buffer, int maxCount);
-
-// Pocket PC shell library.
-BOOL SHInitExtraControls();
-struct SHINITDLGINFO {
-    DWORD dwMask;
-    HWND hDlg;
-    DWORD dwFlags;
-};
-using PSHINITDLGINFO = SHINITDLGINFO*;
-#define SHIDIM_FLAGS 0x0001
-#define SHIDIF_DONEBUTTON 0x0001
-#define SHIDIF_SIZEDLG 0x0002
-#define SHIDIF_SIZEDLGFULLSCREEN 0x0004
-#define SHIDIF_SIPDOWN 0x0008
-#define SHIDIF_FULLSCREENNOMENUBAR 0x0010
-BOOL SHInitDialog(PSHINITDLGINFO info);

@@ -1,4 +1,4 @@
-// String names of the simulated device.
+// Letter case of the simulated device (platform/sim/text_api.cpp).
 #pragma once
 
 #include "platform/sim/api_types.h"

@@ -66,7 +66,8 @@ using FARPROC = LONG_PTR (*)();
 #define IS_INTRESOURCE(p) ((reinterpret_cast<ULONG_PTR>(p) >> 16) == 0)
 #define LOWORD(l) (static_cast<WORD>(static_cast<DWORD_PTR>(l) & 0xffff))
 #define HIWORD(l) (static_cast<WORD>((static_cast<DWORD_PTR>(l) >> 16) & 0xffff))
-#define MAKELONG(a, b) (static_cast<LONG>((static_cast<WORD>(a)) | (static_cast<DWORD>(static_cast<WORD>(b)) << 16)))
+#define MAKELONG(a, b)                                                                             \
+    (static_cast<LONG>((static_cast<WORD>(a)) | (static_cast<DWORD>(static_cast<WORD>(b)) << 16)))
 #define MAKEWPARAM(l, h) (static_cast<WPARAM>(static_cast<DWORD>(MAKELONG(l, h))))
 #define MAKELPARAM(l, h) (static_cast<LPARAM>(static_cast<DWORD>(MAKELONG(l, h))))
 
@@ -84,34 +85,4 @@ struct SECURITY_ATTRIBUTES {
 };
 using LPSECURITY_ATTRIBUTES = SECURITY_ATTRIBUTES*;
 
-// Error codes.
-#define ERROR_SUCCESS 0L
-#define ERROR_FILE_NOT_FOUND 2L
-#define ERROR_ACCESS_DENIED 5L
-#define ERROR_INVALID_HANDLE 6L
-#define ERROR_NOT_ENOUGH_MEMORY 8L
-#define ERROR_GEN_FAILURE 31L
-#define ERROR_NOT_SUPPORTED 50L
-#define ERROR_INVALID_PARAMETER 87L
-#define ERROR_INSUFFICIENT_BUFFER 122L
-#define ERROR_MORE_DATA 234L
-#define ERROR_NO_MORE_ITEMS 259L
-#define ERROR_ALREADY_EXISTS 183L
-#define ERROR_PROC_NOT_FOUND 127L
-#define ERROR_MOD_NOT_FOUND 126L
-#define ERROR_INVALID_WINDOW_HANDLE 1400L
-#define ERROR_HOTKEY_ALREADY_REGISTERED 1409L
-#define ERROR_HOTKEY_NOT_REGISTERED 1419L
-#define ERROR_DEVICE_NOT_CONNECTED 1167L
-#define ERROR_KEY_DELETED 1018L
-#define ERROR_NOACCESS 998L
-#define ERROR_WRITE_FAULT 29L
-#define ERROR_FILENAME_EXCED_RANGE 206L
-#define ERROR_SERVICE_NOT_ACTIVE 1062L
-#define ERROR_NO_SYSTEM_RESOURCES 1450L
-#define ERROR_TIMEOUT 1460L
-
 #define INFINITE 0xFFFFFFFFu
-
-DWORD GetLastError();
-void SetLastError(DWORD error);

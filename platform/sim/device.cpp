@@ -55,7 +55,6 @@ Device& Device::Current() {
     return *g_current;
 }
 
-
 void Device::SetNow(std::uint64_t now) {
     now_ = now;
     trace.SetContext(currentProcess_, now_);
@@ -125,10 +124,3 @@ int Device::OpenHandles(int process, HandleKind kind) const {
 }
 
 } // namespace sim
-
-DWORD GetLastError() {
-    return sim::Dev().LastError();
-}
-void SetLastError(DWORD error) {
-    sim::Dev().SetLastErrorValue(error);
-}

@@ -44,7 +44,7 @@ TEST(PowerManagerTest, GetDevicePowerAnswersAsThePowerManager) {
         SCOPED_TRACE(testing::Message() << "case at line " << c.line);
         sim::Device device;
         sim::SetUpWifi(device, c.setUp);
-        CEDEVICE_POWER_STATE state = 77;
+        auto state = static_cast<CEDEVICE_POWER_STATE>(77);
         EXPECT_EQ(GetDevicePower(c.device, c.flags, c.statePointer ? &state : nullptr), c.result);
         EXPECT_EQ(state, c.state);
     }
@@ -79,7 +79,8 @@ TEST(PowerManagerTest, SetDevicePowerAnswersAsThePowerManager) {
         SCOPED_TRACE(testing::Message() << "case at line " << c.line);
         sim::Device device;
         sim::SetUpWifi(device, c.setUp);
-        EXPECT_EQ(SetDevicePower(kWlan, POWER_NAME, c.request), c.result);
+        EXPECT_EQ(SetDevicePower(kWlan, POWER_NAME, static_cast<CEDEVICE_POWER_STATE>(c.request)),
+                  c.result);
         EXPECT_EQ(device.handheld.power.StateOf(kWlan), c.after);
     }
 }
@@ -94,7 +95,7 @@ TEST(PowerManagerTest, SetDevicePowerNeedsTheNameFlag) {
 TEST(PowerManagerTest, CallsAreTracedWithTheirOutValues) {
     sim::Device device;
     device.trace.Enable(true);
-    CEDEVICE_POWER_STATE state = 0;
+    CEDEVICE_POWER_STATE state = D0;
     GetDevicePower(kWlan, POWER_NAME, &state);
     SetDevicePower(kWlan, POWER_NAME, D0);
     GetDevicePower(TEXT("nothing"), POWER_NAME, &state);

@@ -111,7 +111,7 @@ TEST(WlanAdapterTest, UserSwitchWorksOnAStuckAdapterAndNotOnAnAbsentOne) {
     sim::SetUpWifi(absent, model::WlanSetUp::Absent);
     sim::UserSwitchWifi(absent, true);
     EXPECT_FALSE(sim::WifiIsOn(absent));
-    CEDEVICE_POWER_STATE state = 0;
+    CEDEVICE_POWER_STATE state = D0;
     EXPECT_EQ(GetDevicePower(kWlan, POWER_NAME, &state), static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
 }
 

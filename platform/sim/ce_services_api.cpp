@@ -1,5 +1,6 @@
-// Power manager, kernel I/O control, idle timer and Bluetooth library of the simulated device:
-// thin Win32 entry points over the device model, each recorded in the trace.
+// Power manager, kernel I/O control, idle timer and Bluetooth library of the simulated device
+// (declared in platform/ce_services.h): thin Win32 entry points over the device model, each
+// recorded in the trace.
 #include <cstdio>
 #include <string>
 

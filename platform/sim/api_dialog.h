@@ -1,7 +1,7 @@
-// Dialog, control and message-box names of the simulated device.
+// Dialogs and their controls on the simulated device (platform/sim/dialog_api.cpp).
 #pragma once
 
-#include "platform/sim/api_windows.h"
+#include "platform/sim/api_messages.h"
 
 using DLGPROC = INT_PTR(CALLBACK*)(HWND, UINT, WPARAM, LPARAM);
 
@@ -96,17 +96,3 @@ BOOL IsDialogMessageW(HWND dialog, LPMSG msg);
 #define SS_ICON 0x00000003L
 #define SS_TYPEMASK 0x0000001FL
 #define SS_NOPREFIX 0x00000080L
-
-// Message boxes.
-#define MB_OK 0x00000000L
-#define MB_OKCANCEL 0x00000001L
-#define MB_ABORTRETRYIGNORE 0x00000002L
-#define MB_YESNOCANCEL 0x00000003L
-#define MB_YESNO 0x00000004L
-#define MB_RETRYCANCEL 0x00000005L
-#define MB_TYPEMASK 0x0000000FL
-#define MB_ICONHAND 0x00000010L
-#define MB_ICONQUESTION 0x00000020L
-#define MB_ICONEXCLAMATION 0x00000030L
-#define MB_SETFOREGROUND 0x00010000L
-int MessageBoxW(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type);
