@@ -193,7 +193,9 @@ def main():
                     survived.append(label)
                     verdict = "SURVIVED"
                 else:
-                    failed = re.findall(r"\d+ - (\S+) \(", out or "")
+                    # ctest's closing list also names skipped tests; the first failed one
+                    # is the one that caught the mutant.
+                    failed = re.findall(r"\d+ - (\S+) \((?!Skipped)", out or "")
                     killed.append(label)
                     verdict = "killed" + (f" by {failed[0]}" if failed else " (timeout)")
         finally:
