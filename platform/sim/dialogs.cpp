@@ -201,13 +201,18 @@ HWND Dialogs::Create(const res::Dialog& t, HINSTANCE instance, HWND parent, DLGP
 
     if (DialogRecord* record = Find(dialog))
         record->proc = proc;
-    const LRESULT focusFirst = Send(
-        dialog, WM_INITDIALOG, reinterpret_cast<WPARAM>(NextTabItem(dialog, nullptr)), initParam);
+    const LRESULT focusFirst =
+        Send(dialog, WM_INITDIALOG, reinterpret_cast<WPARAM>(InitialFocus(dialog)), initParam);
     if (!wm.Exists(dialog))
         return nullptr;
+    // TRUE asks for the default focus, looked up again: WM_INITDIALOG may have changed the
+    // controls. Activation later gives the focus back to the same control.
     if (focusFirst != 0)
-        if (HWND first = NextTabItem(dialog, nullptr))
+        if (HWND first = InitialFocus(dialog)) {
             SetFocusAs(first);
+            if (DialogRecord* record = Find(dialog))
+                record->savedFocus = first;
+        }
     const DialogRecord* record = Find(dialog);
     if ((t.style & WS_VISIBLE) != 0 && record != nullptr && !record->ended) {
         if (const Window* w = wm.Get(dialog); w != nullptr && !w->Visible())
@@ -325,6 +330,17 @@ HWND Dialogs::NextTabItem(HWND dialog, HWND from, bool backward) const {
     const std::size_t index = static_cast<std::size_t>(at - stops.begin());
     const std::size_t n = stops.size();
     return stops[backward ? (index + n - 1) % n : (index + 1) % n];
+}
+
+HWND Dialogs::InitialFocus(HWND dialog) const {
+    if (HWND first = NextTabItem(dialog, nullptr))
+        return first;
+    // No tab stop: the first visible, enabled control, as the first of its group.
+    if (const DialogRecord* record = Find(dialog))
+        for (HWND control : record->controls)
+            if (const Window* w = Wm().Get(control); w != nullptr && w->Visible() && w->Enabled())
+                return control;
+    return nullptr;
 }
 
 bool Dialogs::PreTranslate(HWND dialog, MSG& msg) {

@@ -28,7 +28,7 @@ struct DialogRecord {
     bool ended = false;
     INT_PTR result = 0;
     HWND disabledOwner = nullptr; // the owner a modal run disabled, enabled again at its end
-    HWND savedFocus = nullptr;    // the control that had the focus when it lost activation
+    HWND savedFocus = nullptr;    // the control given the focus at creation or held at deactivation
     int defaultId = 0;            // DM_SETDEFID; 0: the template's default push button
     // The OK button in the caption (WS_EX_CAPTIONOKBTN, or SHInitDialog's Done button).
     bool captionOk = false;
@@ -62,6 +62,9 @@ class Dialogs {
     HWND Newest(int process) const;
     // The first tab stop after `from` (null: the first), visible and enabled, wrapping round.
     HWND NextTabItem(HWND dialog, HWND from, bool backward = false) const;
+    // The control a new dialog gives the focus to: the first tab stop, or else the first
+    // visible, enabled control; null when there is none.
+    HWND InitialFocus(HWND dialog) const;
     // The dialog's own handling of keyboard and focus for a message of it or its controls.
     bool PreTranslate(HWND dialog, MSG& msg);
 

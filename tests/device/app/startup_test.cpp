@@ -56,25 +56,41 @@ LRESULT CALLBACK RefuseCreation(HWND window, UINT message, WPARAM wParam, LPARAM
     return DefWindowProcW(window, message, wParam, lParam);
 }
 
-TEST_F(StartupTest, FrameThatCannotBeCreatedEndsStartUpCleanly) {
-    {
-        // A class of the frame's name that refuses every window: the frame's creation fails.
+// The frame, or the view inside it, cannot be created: start-up ends with nothing left.
+class StartupFailureTest : public KipoRunTest {
+  protected:
+    // A class of that name, registered before the program's own, refuses every window.
+    void Refuse(const WString& className) {
         sim::Device::ProcessScope scope(device, sim::kProgramProcess);
-        const WString name = AfxWndClassName(0);
         WNDCLASSW wc = {};
         wc.lpfnWndProc = &RefuseCreation;
         wc.hInstance = GetModuleHandleW(nullptr);
-        wc.lpszClassName = name.c_str();
+        wc.lpszClassName = className.c_str();
         ASSERT_NE(RegisterClassW(&wc), 0);
     }
-    EXPECT_EQ(Run(), 0);
-    EXPECT_EQ(device.trace.Count("CreateWindowExW"), 1u) << "the frame only; no view, no bar";
-    EXPECT_EQ(device.trace.Count("ShowWindow"), 0u) << "nothing to hide";
-    EXPECT_EQ(device.trace.Count("GetMessageW"), 0u) << "no message loop";
-    EXPECT_EQ(device.trace.Count("SetTimer"), 0u);
-    EXPECT_EQ(device.trace.Count("Shell_NotifyIcon"), 0u);
-    EXPECT_EQ(device.windows.WindowCount(sim::kProgramProcess), 0);
-    EXPECT_EQ(device.OpenHandles(sim::kProgramProcess), 0);
+
+    void ExpectCleanEnd(unsigned windowsTried) {
+        EXPECT_EQ(Run(), 0);
+        EXPECT_EQ(device.trace.Count("CreateWindowExW"), windowsTried) << "no command bar";
+        EXPECT_EQ(device.trace.Count("ShowWindow"), 0u) << "nothing to hide";
+        EXPECT_EQ(device.trace.Count("GetMessageW"), 0u) << "no message loop";
+        EXPECT_EQ(device.trace.Count("SetTimer"), 0u);
+        EXPECT_EQ(device.trace.Count("Shell_NotifyIcon"), 0u);
+        EXPECT_EQ(device.windows.WindowCount(sim::kProgramProcess), 0);
+        EXPECT_EQ(device.OpenHandles(sim::kProgramProcess), 0);
+    }
+};
+
+TEST_F(StartupFailureTest, FrameThatCannotBeCreated) {
+    Refuse(AfxWndClassName(0));
+    ExpectCleanEnd(1);
+}
+
+TEST_F(StartupFailureTest, ViewThatCannotBeCreatedTakesTheFrameAlong) {
+    Refuse(AfxWndClassName(CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS, nullptr,
+                           reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_WINDOW + 1)),
+                           nullptr));
+    ExpectCleanEnd(2);
 }
 
 struct IntervalCase {
@@ -165,6 +181,20 @@ TEST_F(StartupTest, NotificationIconFitsTheScreen) {
         EXPECT_EQ(bar.bottom, c.height);
         EXPECT_EQ(icon, c.icon);
     }
+}
+
+TEST_F(StartupTest, FocusGivenToTheFrameGoesToItsView) {
+    HWND view = nullptr, focus = nullptr;
+    At(1000, [&] {
+        CMainFrame* frame = Frame();
+        view = frame->View->m_hWnd;
+        SetFocus(frame->m_hWnd);
+        focus = GetFocus();
+    });
+    ChooseFromIcon(1000, TEXT("Exit"));
+    EXPECT_EQ(Run(), 0);
+    ASSERT_NE(view, nullptr);
+    EXPECT_EQ(focus, view);
 }
 
 TEST_F(StartupTest, FrameAndItsPartsAreHiddenAndFilled) {

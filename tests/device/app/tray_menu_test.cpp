@@ -104,9 +104,12 @@ TEST_F(TrayMenuTest, AboutBoxShowsItsTextsAndClosesWithOk) {
     WString caption;
     std::vector<WString> texts;
     bool fullScreen = false;
+    bool focusOnIcon = false;
     At(1000, [&] {
         HWND dialog = device.ForegroundDialog();
         ASSERT_NE(dialog, nullptr);
+        // No tab stops: the box asked for the default focus, which falls on its first control.
+        focusOnIcon = GetFocus() == GetWindow(dialog, GW_CHILD);
         WCHAR text[64] = {};
         GetWindowTextW(dialog, text, 64);
         caption = text;
@@ -131,6 +134,7 @@ TEST_F(TrayMenuTest, AboutBoxShowsItsTextsAndClosesWithOk) {
     EXPECT_EQ(texts, (std::vector<WString>{TEXT("Kipo Version 0.67"),
                                            TEXT("Automatic Bluetooth/WLAN Switcher")}));
     EXPECT_TRUE(fullScreen);
+    EXPECT_TRUE(focusOnIcon);
     EXPECT_TRUE(closed);
 }
 

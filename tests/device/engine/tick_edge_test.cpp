@@ -282,6 +282,30 @@ TEST_F(TickEdgeTest, LongCaptionsInCapitalsAreReadWholeAndLowered) {
     EXPECT_EQ(frame.BtState, 1);
 }
 
+// A window may report a text length above its text (ANSI and Unicode mixed): the caption is
+// what was copied, with nothing of an earlier, longer caption left in the buffer.
+LRESULT CALLBACK OverstatingProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    const LRESULT result = DefWindowProcW(window, message, wParam, lParam);
+    return message == WM_GETTEXTLENGTH ? result + 20 : result;
+}
+
+TEST_F(TickEdgeTest, ATextLengthAboveTheTextReadsAsTheTextAlone) {
+    device.OpenWindow(TEXT("Pocket Internet Explorer - Kipo help"));
+    Tick();
+    WNDCLASSW wc = {};
+    wc.lpfnWndProc = &OverstatingProc;
+    wc.lpszClassName = TEXT("Overstating");
+    ASSERT_NE(RegisterClassW(&wc), 0);
+    HWND inbox = CreateWindowExW(0, TEXT("Overstating"), TEXT("Inbox"), WS_VISIBLE, 0, 0, 10, 10,
+                                 nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(inbox, nullptr);
+    ASSERT_TRUE(SetForegroundWindow(inbox));
+    ASSERT_EQ(GetWindowTextLengthW(inbox), 25);
+    Tick();
+    EXPECT_EQ(frame.LastCaption, WString(TEXT("inbox")));
+    DestroyWindow(inbox);
+}
+
 TEST_F(TickEdgeTest, TheProgramsOwnWindowsAreEvaluatedLikeAnyOther) {
     device.OpenWindow(TEXT("Kipo Settings"), sim::kProgramProcess);
     frame.WifiOnActiveList = {TEXT("kipo settings")};

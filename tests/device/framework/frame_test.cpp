@@ -7,6 +7,7 @@
 
 #include "framework/ce_command_bar.h"
 #include "framework/frame_wnd.h"
+#include "framework/resource_string.h"
 #include "framework/win_app.h"
 #include "res/resource_ids.h"
 #include "tests/support/device_test.h"
@@ -134,6 +135,24 @@ TEST_F(FrameTest, TitleIsTheFirstLineOfItsStringAndTheMenuComesFromTheBar) {
     EXPECT_EQ(GetMenuItemID(file, 3), 57665u);
     frame->DestroyWindow();
     EXPECT_EQ(destroyed, 1);
+}
+
+TEST_F(FrameTest, StringsLoadWholeAndNoLongerThanThemselves) {
+    const struct {
+        int line;
+        UINT id;
+        WString text;
+    } cases[] = {
+        {__LINE__, IDR_MAINFRAME, TEXT("Kipo\n\nKipo\n\n\nKipo.Document\nKipo Document")},
+        {__LINE__, IDS_SETTINGS, TEXT("Settings")},
+        {__LINE__, 0x7FFF, WString()}, // no such string
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << "table line " << c.line);
+        const WString text = LoadResourceString(c.id);
+        EXPECT_EQ(text.size(), c.text.size());
+        EXPECT_EQ(text, c.text);
+    }
 }
 
 TEST_F(FrameTest, CloseDestroysTheWindowAndDeletesTheFrame) {

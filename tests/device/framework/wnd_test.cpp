@@ -59,6 +59,8 @@ class DerivedWnd : public BaseWnd {
         CWnd::OnTimer(id);
     }
     void PostNcDestroy() override { log_.push_back("post nc destroy"); }
+    void Let(HWND window) { Attach(window); }
+    void Release() { Detach(); }
     DECLARE_MESSAGE_MAP()
 };
 
@@ -139,6 +141,32 @@ TEST_F(WndTest, DestroyUnbindsAndCallsPostNcDestroyLast) {
     EXPECT_EQ(wnd.m_hWnd, nullptr);
     EXPECT_FALSE(IsWindow(window));
     EXPECT_EQ(log, std::vector<std::string>{"post nc destroy"});
+}
+
+TEST_F(WndTest, DetachedWindowNoLongerReachesItsObject) {
+    CreateIt();
+    HWND window = wnd.m_hWnd;
+    wnd.Release();
+    EXPECT_EQ(wnd.m_hWnd, nullptr);
+    EXPECT_EQ(GetWindowLongPtrW(window, GWLP_USERDATA), 0);
+    log.clear();
+    EXPECT_EQ(SendMessageW(window, WM_BASEONLY, 7, 0), 0) << "the default procedure answers";
+    EXPECT_TRUE(DestroyWindow(window));
+    EXPECT_TRUE(log.empty()) << "not even its destruction";
+}
+
+TEST_F(WndTest, DetachLeavesAWindowThatAnotherObjectTookOver) {
+    CreateIt();
+    HWND window = wnd.m_hWnd;
+    std::vector<std::string> otherLog;
+    DerivedWnd other(otherLog);
+    other.Let(window);
+    wnd.Release();
+    log.clear();
+    EXPECT_EQ(SendMessageW(window, WM_BASEONLY, 7, 0), 11);
+    EXPECT_TRUE(log.empty());
+    EXPECT_EQ(otherLog, std::vector<std::string>{"base only 7"});
+    EXPECT_TRUE(other.DestroyWindow());
 }
 
 TEST_F(WndTest, ObjectDeletedBeforeItsWindowTakesTheWindowAlong) {
