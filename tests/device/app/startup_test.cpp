@@ -56,14 +56,23 @@ LRESULT CALLBACK RefuseCreation(HWND window, UINT message, WPARAM wParam, LPARAM
     return DefWindowProcW(window, message, wParam, lParam);
 }
 
-// The frame, or the view inside it, cannot be created: start-up ends with nothing left.
+// The framework's own procedure, but child windows are refused: the command bar, which
+// shares the frame's class, cannot be created.
+LRESULT CALLBACK RefuseChildren(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE &&
+        (reinterpret_cast<const CREATESTRUCTW*>(lParam)->style & WS_CHILD) != 0)
+        return FALSE;
+    return CWnd::WindowProcTrampoline(window, message, wParam, lParam);
+}
+
+// The frame, or a window inside it, cannot be created: start-up ends with nothing left.
 class StartupFailureTest : public KipoRunTest {
   protected:
-    // A class of that name, registered before the program's own, refuses every window.
-    void Refuse(const WString& className) {
+    // A class of that name, registered before the program's own, refuses windows.
+    void Refuse(const WString& className, WNDPROC proc = &RefuseCreation) {
         sim::Device::ProcessScope scope(device, sim::kProgramProcess);
         WNDCLASSW wc = {};
-        wc.lpfnWndProc = &RefuseCreation;
+        wc.lpfnWndProc = proc;
         wc.hInstance = GetModuleHandleW(nullptr);
         wc.lpszClassName = className.c_str();
         ASSERT_NE(RegisterClassW(&wc), 0);
@@ -71,7 +80,7 @@ class StartupFailureTest : public KipoRunTest {
 
     void ExpectCleanEnd(unsigned windowsTried) {
         EXPECT_EQ(Run(), 0);
-        EXPECT_EQ(device.trace.Count("CreateWindowExW"), windowsTried) << "no command bar";
+        EXPECT_EQ(device.trace.Count("CreateWindowExW"), windowsTried);
         EXPECT_EQ(device.trace.Count("ShowWindow"), 0u) << "nothing to hide";
         EXPECT_EQ(device.trace.Count("GetMessageW"), 0u) << "no message loop";
         EXPECT_EQ(device.trace.Count("SetTimer"), 0u);
@@ -91,6 +100,11 @@ TEST_F(StartupFailureTest, ViewThatCannotBeCreatedTakesTheFrameAlong) {
                            reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_WINDOW + 1)),
                            nullptr));
     ExpectCleanEnd(2);
+}
+
+TEST_F(StartupFailureTest, CommandBarThatCannotBeCreatedTakesTheFrameAlong) {
+    Refuse(AfxWndClassName(0), &RefuseChildren);
+    ExpectCleanEnd(3);
 }
 
 struct IntervalCase {
