@@ -1,5 +1,7 @@
 #include "framework/wnd.h"
 
+#include <utility>
+
 #include "framework/app_name.h"
 #include "framework/win_app.h"
 #include "framework/wnd_class.h"
@@ -59,12 +61,16 @@ BOOL CWnd::Create(LPCWSTR className, LPCWSTR windowName, DWORD style, const RECT
 }
 
 BOOL CWnd::PreCreateWindow(CREATESTRUCTW& cs) {
-    if (cs.lpszClass == nullptr) {
-        m_className = AfxRegisterWndClass(0);
-        if (m_className.empty())
-            return FALSE;
-        cs.lpszClass = m_className.c_str();
-    }
+    if (cs.lpszClass != nullptr)
+        return TRUE;
+    return UseRegisteredClass(cs, AfxRegisterWndClass(0));
+}
+
+BOOL CWnd::UseRegisteredClass(CREATESTRUCTW& cs, WString className) {
+    m_className = std::move(className);
+    if (m_className.empty())
+        return FALSE;
+    cs.lpszClass = m_className.c_str();
     return TRUE;
 }
 

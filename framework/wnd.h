@@ -92,6 +92,9 @@ class CWnd : public CCmdTarget {
 
     // Class names registered for this window by PreCreateWindow live here.
     WString m_className;
+    // For PreCreateWindow: keeps the class name AfxRegisterWndClass gave and has the window
+    // created with it; FALSE when the class could not be registered (the name is empty).
+    BOOL UseRegisteredClass(CREATESTRUCTW& cs, WString className);
 
     struct CurrentMessage {
         bool valid = false;
