@@ -177,18 +177,12 @@ void CWnd::OnTimer(UINT_PTR) {
 }
 
 LRESULT CWnd::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
-    const CurrentMessage saved = m_current;
     LRESULT result = 0;
-    {
-        DeleteWatch watch(*this);
-        m_current = {true, message, wParam, lParam};
-        result = WindowProc(message, wParam, lParam);
-        // A handler deleted this object (Exit closes and deletes the frame from inside its
-        // own WM_COMMAND): touch nothing of it.
-        if (watch.Deleted())
-            return result;
-    }
-    m_current = saved;
+    // A handler can delete this object (Exit closes and deletes the frame from inside its own
+    // WM_COMMAND): then touch nothing of it.
+    if (!HandleAsCurrent(message, wParam, lParam,
+                         [&] { result = WindowProc(message, wParam, lParam); }))
+        return result;
     if (message == WM_NCDESTROY)
         FinishNcDestroy();
     return result;

@@ -89,6 +89,21 @@ class CWnd : public CCmdTarget {
     LRESULT Dispatch(UINT message, WPARAM wParam, LPARAM lParam);
     // The last message of a window: unbinds it and lets PostNcDestroy run.
     void FinishNcDestroy();
+    // Runs `handle` with the message as the current one, then restores the one before. False
+    // when `handle` deleted this object: the caller must then touch nothing of it.
+    template <class Handle>
+    bool HandleAsCurrent(UINT message, WPARAM wParam, LPARAM lParam, Handle handle) {
+        const CurrentMessage saved = m_current;
+        {
+            DeleteWatch watch(*this);
+            m_current = {true, message, wParam, lParam};
+            handle();
+            if (watch.Deleted())
+                return false;
+        }
+        m_current = saved;
+        return true;
+    }
 
     // Class names registered for this window by PreCreateWindow live here.
     WString m_className;
