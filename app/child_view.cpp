@@ -13,13 +13,10 @@ BOOL CChildView::PreCreateWindow(CREATESTRUCTW& cs) {
         return FALSE;
     cs.style &= ~static_cast<LONG>(WS_BORDER);
     // The system window colour, in the class-brush form (colour index + 1).
-    m_className = AfxRegisterWndClass(
-        CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS, nullptr,
-        reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_WINDOW + 1)), nullptr);
-    if (m_className.empty())
-        return FALSE;
-    cs.lpszClass = m_className.c_str();
-    return TRUE;
+    return UseRegisteredClass(
+        cs, AfxRegisterWndClass(CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS, nullptr,
+                                reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_WINDOW + 1)),
+                                nullptr));
 }
 
 void CChildView::OnPaint() {

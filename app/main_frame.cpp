@@ -42,11 +42,7 @@ CMainFrame::~CMainFrame() {
 BOOL CMainFrame::PreCreateWindow(CREATESTRUCTW& cs) {
     if (!CFrameWnd::PreCreateWindow(cs))
         return FALSE;
-    m_className = AfxRegisterWndClass(0, nullptr, nullptr, nullptr);
-    if (m_className.empty())
-        return FALSE;
-    cs.lpszClass = m_className.c_str();
-    return TRUE;
+    return UseRegisteredClass(cs, AfxRegisterWndClass(0, nullptr, nullptr, nullptr));
 }
 
 BOOL CMainFrame::OnCmdMsg(UINT id, int code) {

@@ -7,12 +7,8 @@
 #include <atomic>
 #include <cstdlib>
 #include <new>
-#include <string>
 
-#include "app/main_frame.h"
-#include "platform/sim/device.h"
-#include "platform/sim/radios.h"
-#include "settings/settings_store.h"
+#include "bench/tick_bench.h"
 
 namespace {
 std::atomic<long long> g_allocations{0};
@@ -43,40 +39,13 @@ void operator delete[](void* p, std::size_t) noexcept {
 
 namespace {
 
-// A device with a few windows open and a frame whose six lists hold `entries` entries each,
-// none of which matches, so every tick scans the running lists to their end.
-struct Bench {
-    explicit Bench(int entries) {
-        sim::SetUpBluetooth(device, model::BluetoothStack::Microsoft, false);
-        sim::SetUpWifi(device, model::WlanSetUp::Off);
-        device.OpenWindowBehind(TEXT("Calendar"));
-        device.OpenWindowBehind(TEXT("Tasks"));
-        window = device.OpenWindow(TEXT("Pocket Word - Document1"));
-        frame.BTControl = 1;
-        for (int i = 0; i < entries; ++i) {
-            const WString n = FromUtf8(std::to_string(i));
-            frame.BtOnRunningList.push_back(TEXT("bt running ") + n);
-            frame.WifiOnRunningList.push_back(TEXT("wifi running ") + n);
-            frame.BtOnActiveList.push_back(TEXT("bt active ") + n);
-            frame.WifiOnActiveList.push_back(TEXT("wifi active ") + n);
-            frame.BtOffList.push_back(TEXT("bt off ") + n);
-            frame.WifiOffList.push_back(TEXT("wifi off ") + n);
-        }
-    }
-
-    sim::Device device;
-    CSettingsStore store;
-    CMainFrame frame{store};
-    HWND window = nullptr;
-};
-
 void Report(benchmark::State& state, long long allocations) {
     state.counters["allocs/tick"] =
         benchmark::Counter(static_cast<double>(allocations), benchmark::Counter::kAvgIterations);
 }
 
 void BM_SteadyTick(benchmark::State& state) {
-    Bench bench(static_cast<int>(state.range(0)));
+    TickBench bench(static_cast<int>(state.range(0)));
     bench.frame.MonitorTick(1); // the caption is now known; later ticks see no change
     bench.frame.MonitorTick(1);
     const long long before = g_allocations.load();
@@ -92,7 +61,7 @@ BENCHMARK(BM_SteadyTick)->Arg(3)->Arg(100);
 // Each tick sees a new caption (two windows take turns in front), so all six lists are
 // scanned.
 void BM_ChangedCaption(benchmark::State& state) {
-    Bench bench(static_cast<int>(state.range(0)));
+    TickBench bench(static_cast<int>(state.range(0)));
     HWND other = bench.device.OpenWindow(TEXT("Inbox - Messages"));
     HWND windows[2] = {bench.window, other};
     int turn = 0;
@@ -111,7 +80,7 @@ void BM_ChangedCaption(benchmark::State& state) {
 BENCHMARK(BM_ChangedCaption)->Arg(100)->Arg(1000)->Arg(10000)->Complexity(benchmark::oN);
 
 void BM_SteadyTickLongLists(benchmark::State& state) {
-    Bench bench(static_cast<int>(state.range(0)));
+    TickBench bench(static_cast<int>(state.range(0)));
     bench.frame.MonitorTick(1);
     bench.frame.MonitorTick(1);
     for (auto _ : state)

@@ -79,17 +79,12 @@ LRESULT CDialog::DefWindowProc(UINT, WPARAM, LPARAM) {
 }
 
 INT_PTR CDialog::DispatchDialog(UINT message, WPARAM wParam, LPARAM lParam) {
-    const CurrentMessage saved = m_current;
     BOOL handled = FALSE;
-    {
-        DeleteWatch watch(*this);
-        m_current = {true, message, wParam, lParam};
-        LRESULT result = 0;
-        handled = OnWndMsg(message, wParam, lParam, &result);
-        if (watch.Deleted())
-            return handled;
-    }
-    m_current = saved;
+    if (!HandleAsCurrent(message, wParam, lParam, [&] {
+            LRESULT result = 0;
+            handled = OnWndMsg(message, wParam, lParam, &result);
+        }))
+        return handled;
     if (message == WM_NCDESTROY)
         Detach();
     // A dialog procedure answers "handled"; the few messages whose result matters to the

@@ -37,16 +37,6 @@ BOOL CFrameWnd::LoadFrame(UINT resourceId, DWORD style, CWnd* parent) {
     return created;
 }
 
-BOOL CFrameWnd::PreCreateWindow(CREATESTRUCTW& cs) {
-    if (cs.lpszClass == nullptr) {
-        m_className = AfxRegisterWndClass(0);
-        if (m_className.empty())
-            return FALSE;
-        cs.lpszClass = m_className.c_str();
-    }
-    return TRUE;
-}
-
 BOOL CFrameWnd::OnCmdMsg(UINT id, int code) {
     if (m_pViewActive != nullptr && m_pViewActive->OnCmdMsg(id, code))
         return TRUE;

@@ -21,7 +21,6 @@ class CFrameWnd : public CWnd {
     // of its window), so the caller must not use it.
     virtual BOOL LoadFrame(UINT resourceId, DWORD style, CWnd* parent = nullptr);
 
-    BOOL PreCreateWindow(CREATESTRUCTW& cs) override;
     // The active view first, then this frame's map, then the application's.
     BOOL OnCmdMsg(UINT id, int code) override;
 

@@ -1,5 +1,7 @@
 #include "framework/wnd.h"
 
+#include <utility>
+
 #include "framework/app_name.h"
 #include "framework/win_app.h"
 #include "framework/wnd_class.h"
@@ -59,12 +61,16 @@ BOOL CWnd::Create(LPCWSTR className, LPCWSTR windowName, DWORD style, const RECT
 }
 
 BOOL CWnd::PreCreateWindow(CREATESTRUCTW& cs) {
-    if (cs.lpszClass == nullptr) {
-        m_className = AfxRegisterWndClass(0);
-        if (m_className.empty())
-            return FALSE;
-        cs.lpszClass = m_className.c_str();
-    }
+    if (cs.lpszClass != nullptr)
+        return TRUE;
+    return UseRegisteredClass(cs, AfxRegisterWndClass(0));
+}
+
+BOOL CWnd::UseRegisteredClass(CREATESTRUCTW& cs, WString className) {
+    m_className = std::move(className);
+    if (m_className.empty())
+        return FALSE;
+    cs.lpszClass = m_className.c_str();
     return TRUE;
 }
 
@@ -171,18 +177,12 @@ void CWnd::OnTimer(UINT_PTR) {
 }
 
 LRESULT CWnd::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
-    const CurrentMessage saved = m_current;
     LRESULT result = 0;
-    {
-        DeleteWatch watch(*this);
-        m_current = {true, message, wParam, lParam};
-        result = WindowProc(message, wParam, lParam);
-        // A handler deleted this object (Exit closes and deletes the frame from inside its
-        // own WM_COMMAND): touch nothing of it.
-        if (watch.Deleted())
-            return result;
-    }
-    m_current = saved;
+    // A handler can delete this object (Exit closes and deletes the frame from inside its own
+    // WM_COMMAND): then touch nothing of it.
+    if (!HandleAsCurrent(message, wParam, lParam,
+                         [&] { result = WindowProc(message, wParam, lParam); }))
+        return result;
     if (message == WM_NCDESTROY)
         FinishNcDestroy();
     return result;

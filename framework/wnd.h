@@ -89,9 +89,27 @@ class CWnd : public CCmdTarget {
     LRESULT Dispatch(UINT message, WPARAM wParam, LPARAM lParam);
     // The last message of a window: unbinds it and lets PostNcDestroy run.
     void FinishNcDestroy();
+    // Runs `handle` with the message as the current one, then restores the one before. False
+    // when `handle` deleted this object: the caller must then touch nothing of it.
+    template <class Handle>
+    bool HandleAsCurrent(UINT message, WPARAM wParam, LPARAM lParam, Handle handle) {
+        const CurrentMessage saved = m_current;
+        {
+            DeleteWatch watch(*this);
+            m_current = {true, message, wParam, lParam};
+            handle();
+            if (watch.Deleted())
+                return false;
+        }
+        m_current = saved;
+        return true;
+    }
 
     // Class names registered for this window by PreCreateWindow live here.
     WString m_className;
+    // For PreCreateWindow: keeps the class name AfxRegisterWndClass gave and has the window
+    // created with it; FALSE when the class could not be registered (the name is empty).
+    BOOL UseRegisteredClass(CREATESTRUCTW& cs, WString className);
 
     struct CurrentMessage {
         bool valid = false;

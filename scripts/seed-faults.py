@@ -23,7 +23,7 @@ rows=[
  ('empty_caption_box','ui/settings_dlg.cpp','if (caption[0] != 0)','if (true)',('gtest','test_ui','SettingsDialogTest.TestButtonShowsNoBoxForAnEmptyCaption')),
  ('check_two','framework/data_exchange.cpp','value < 0 || value > 2','value < 0 || value > 1',('scenario','check_box_value_two')),
  ('dangling_dialog','ui/on_settings.cpp','    SettingsDlg = nullptr;\n','',('scenario','settings_twice')),
- ('nested_dispatch','framework/wnd.cpp','    m_current = saved;\n','    (void)saved;\n',('gtest','test_framework','WndTest.DefaultAfterANestedDispatchAnswersTheOuterMessage')),
+ ('nested_dispatch','framework/wnd.h','        m_current = saved;\n','        (void)saved;\n',('gtest','test_framework','WndTest.DefaultAfterANestedDispatchAnswersTheOuterMessage')),
  ('tick_busy_guard','engine/monitor_tick.cpp','    if (Busy != 0) {\n        if (Observer','    if (false) {\n        if (Observer',('scenario','timer_inside_busy')),
  ('load_busy','settings/load_settings.cpp','void CMainFrame::LoadSettings() {\n    Busy = 1;','void CMainFrame::LoadSettings() {',('scenario','timer_inside_busy')),
 ]

@@ -1,5 +1,7 @@
 #include "platform/sim/controls.h"
 
+#include <utility>
+
 #include "platform/sim/device.h"
 #include "platform/sim/messaging.h"
 #include "platform/sim/window_ops.h"
@@ -33,21 +35,28 @@ bool Enabled(HWND control) {
     return window != nullptr && window->Enabled();
 }
 
-// Messages every control answers alike; false when the message is not one of them.
-bool Common(HWND control, UINT message, LRESULT& result) {
-    if (message == WM_NCDESTROY) {
-        Dev().dialogs.controls.Remove(control);
-        result = DefaultProc(control, message, 0, 0);
-        return true;
-    }
-    return false;
+DWORD StyleOf(HWND control) {
+    const Window* window = WindowOf(control);
+    return window != nullptr ? window->style : 0;
 }
 
-LRESULT CALLBACK StaticProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
-    LRESULT result = 0;
-    if (Common(control, message, result))
-        return result;
-    ControlState& state = StateOf(control, ControlKind::Static);
+// What one kind of control does with a message, its state at hand.
+using ControlHandler = LRESULT (*)(HWND control, ControlState& state, UINT message, WPARAM wParam,
+                                   LPARAM lParam);
+
+// The procedure of a control class: every control forgets its state with its window, and
+// hands any other message, with its state, to the handler of its kind.
+template <ControlKind kind, ControlHandler handler>
+LRESULT CALLBACK ControlProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCDESTROY) {
+        Dev().dialogs.controls.Remove(control);
+        return DefaultProc(control, message, 0, 0);
+    }
+    return handler(control, StateOf(control, kind), message, wParam, lParam);
+}
+
+LRESULT StaticMessage(HWND control, ControlState& state, UINT message, WPARAM wParam,
+                      LPARAM lParam) {
     switch (message) {
     case STM_SETICON: {
         HICON old = state.icon;
@@ -61,16 +70,13 @@ LRESULT CALLBACK StaticProc(HWND control, UINT message, WPARAM wParam, LPARAM lP
     }
 }
 
-LRESULT CALLBACK EditProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
-    LRESULT result = 0;
-    if (Common(control, message, result))
-        return result;
-    ControlState& state = StateOf(control, ControlKind::Edit);
+LRESULT EditMessage(HWND control, ControlState& state, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_SETTEXT:
-        result = DefaultProc(control, message, wParam, lParam);
+    case WM_SETTEXT: {
+        const LRESULT result = DefaultProc(control, message, wParam, lParam);
         Notify(control, EN_CHANGE);
         return result;
+    }
     case EM_LIMITTEXT:
         state.limit = wParam == 0 ? 0x7FFFFFFE : static_cast<DWORD>(wParam);
         return 0;
@@ -128,13 +134,9 @@ std::vector<HWND> RadioGroup(HWND radio) {
     return group;
 }
 
-LRESULT CALLBACK ButtonProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
-    LRESULT result = 0;
-    if (Common(control, message, result))
-        return result;
-    ControlState& state = StateOf(control, ControlKind::Button);
-    const Window* window = WindowOf(control);
-    const DWORD style = window != nullptr ? window->style : 0;
+LRESULT ButtonMessage(HWND control, ControlState& state, UINT message, WPARAM wParam,
+                      LPARAM lParam) {
+    const DWORD style = StyleOf(control);
     const bool checkable = IsCheckBox(style) || IsRadioButton(style);
     switch (message) {
     case BM_GETCHECK:
@@ -169,13 +171,9 @@ LRESULT CALLBACK ButtonProc(HWND control, UINT message, WPARAM wParam, LPARAM lP
     }
 }
 
-LRESULT CALLBACK ComboBoxProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
-    LRESULT result = 0;
-    if (Common(control, message, result))
-        return result;
-    ControlState& state = StateOf(control, ControlKind::ComboBox);
-    const Window* window = WindowOf(control);
-    const DWORD style = window != nullptr ? window->style : 0;
+LRESULT ComboBoxMessage(HWND control, ControlState& state, UINT message, WPARAM wParam,
+                        LPARAM lParam) {
+    const DWORD style = StyleOf(control);
     const int count = static_cast<int>(state.items.size());
     auto text = [lParam]() { return reinterpret_cast<LPCWSTR>(lParam); };
     switch (message) {
@@ -261,7 +259,7 @@ LRESULT CALLBACK ComboBoxProc(HWND control, UINT message, WPARAM wParam, LPARAM 
     }
     case CB_GETDROPPEDCONTROLRECT: {
         auto* rect = reinterpret_cast<RECT*>(lParam);
-        if (rect == nullptr || window == nullptr)
+        if (rect == nullptr || WindowOf(control) == nullptr)
             return CB_ERR;
         const RECT screen = Dev().windows.ScreenRect(control);
         *rect = RECT{screen.left, screen.top, screen.right, screen.top + state.droppedHeight};
@@ -303,11 +301,9 @@ LRESULT CALLBACK ComboBoxProc(HWND control, UINT message, WPARAM wParam, LPARAM 
     }
 }
 
-LRESULT CALLBACK SipPrefProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
-    LRESULT result = 0;
-    if (Common(control, message, result))
-        return result;
-    StateOf(control, ControlKind::SipPref);
+// The input-panel control has a state, so that it counts as a control, but no messages of its
+// own.
+LRESULT SipPrefMessage(HWND control, ControlState&, UINT message, WPARAM wParam, LPARAM lParam) {
     return DefaultProc(control, message, wParam, lParam);
 }
 
@@ -335,19 +331,19 @@ bool IsRadioButton(DWORD style) {
 }
 
 void Controls::RegisterSystemClasses() {
-    Register(0, TEXT("STATIC"), StaticProc);
-    Register(0, TEXT("EDIT"), EditProc);
-    Register(0, TEXT("BUTTON"), ButtonProc);
-    Register(0, TEXT("COMBOBOX"), ComboBoxProc);
+    Register(0, TEXT("STATIC"), ControlProc<ControlKind::Static, StaticMessage>);
+    Register(0, TEXT("EDIT"), ControlProc<ControlKind::Edit, EditMessage>);
+    Register(0, TEXT("BUTTON"), ControlProc<ControlKind::Button, ButtonMessage>);
+    Register(0, TEXT("COMBOBOX"), ControlProc<ControlKind::ComboBox, ComboBoxMessage>);
 }
 
 void Controls::RegisterExtraControls() {
-    Register(Dev().CurrentProcess(), TEXT("SIPPREF"), SipPrefProc);
+    Register(Dev().CurrentProcess(), TEXT("SIPPREF"),
+             ControlProc<ControlKind::SipPref, SipPrefMessage>);
 }
 
 ControlState* Controls::Find(HWND control) {
-    auto it = states_.find(control);
-    return it == states_.end() ? nullptr : &it->second;
+    return const_cast<ControlState*>(std::as_const(*this).Find(control));
 }
 
 const ControlState* Controls::Find(HWND control) const {

@@ -84,6 +84,27 @@ int AppProcess(Device& device) {
                                 FromUtf8(std::to_string(device.Processes().size() + 1)) + kAppFile);
 }
 
+// A window the simulated user opens as `process` (an application's own when 0), its caption cut
+// at the first NUL: in front, or behind the foreground window without taking it. The call is
+// recorded as that process, under `name`.
+HWND OpenAppWindow(Device& device, TraceName name, const WString& caption, int process,
+                   bool behind) {
+    if (process == 0)
+        process = AppProcess(device);
+    Device::ProcessScope scope(device, process);
+    EnsureClass(device, process, kAppClass);
+    const WString text = caption.substr(0, caption.find(WCHAR(0)));
+    HWND window = CreateWindowAs(0, kAppClass, text.c_str(), behind ? 0 : WS_VISIBLE, CW_USEDEFAULT,
+                                 CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr,
+                                 nullptr, nullptr);
+    if (behind && window != nullptr) {
+        device.windows.PlaceBehind(window, device.windows.Foreground());
+        ShowWindowAs(window, SW_SHOWNA);
+    }
+    device.trace.VoidCall(name, Utf8(text));
+    return window;
+}
+
 } // namespace
 
 void Device::BootWindows() {
@@ -97,32 +118,11 @@ void Device::BootWindows() {
 }
 
 HWND Device::OpenWindow(const WString& caption, int process) {
-    if (process == 0)
-        process = AppProcess(*this);
-    ProcessScope scope(*this, process);
-    EnsureClass(*this, process, kAppClass);
-    const WString text = caption.substr(0, caption.find(WCHAR(0)));
-    HWND window =
-        CreateWindowAs(0, kAppClass, text.c_str(), WS_VISIBLE, CW_USEDEFAULT, CW_USEDEFAULT,
-                       CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, nullptr, nullptr);
-    trace.VoidCall("device:open", Utf8(text));
-    return window;
+    return OpenAppWindow(*this, "device:open", caption, process, false);
 }
 
 HWND Device::OpenWindowBehind(const WString& caption, int process) {
-    if (process == 0)
-        process = AppProcess(*this);
-    ProcessScope scope(*this, process);
-    EnsureClass(*this, process, kAppClass);
-    const WString text = caption.substr(0, caption.find(WCHAR(0)));
-    HWND window = CreateWindowAs(0, kAppClass, text.c_str(), 0, CW_USEDEFAULT, CW_USEDEFAULT,
-                                 CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, nullptr, nullptr);
-    if (window != nullptr) {
-        windows.PlaceBehind(window, windows.Foreground());
-        ShowWindowAs(window, SW_SHOWNA);
-    }
-    trace.VoidCall("device:open-behind", Utf8(text));
-    return window;
+    return OpenAppWindow(*this, "device:open-behind", caption, process, true);
 }
 
 bool Device::Front(const WString& caption) {

@@ -36,6 +36,17 @@ BOOL Modify(HANDLE handle, DWORD func) {
     }
 }
 
+// Modifies the event and records the call under `name`, describing the handle as it was
+// before; `extra` are the call's arguments after the handle.
+template <class... Extra>
+BOOL TracedModify(sim::TraceName name, HANDLE event, DWORD func, const Extra&... extra) {
+    sim::Device& dev = sim::Dev();
+    const std::string described = dev.events.Describe(event);
+    const BOOL result = Modify(event, func);
+    dev.trace.Call(name, result, described, extra...);
+    return result;
+}
+
 } // namespace
 
 HANDLE CreateEventW(LPSECURITY_ATTRIBUTES attributes, BOOL manualReset, BOOL initialState,
@@ -69,27 +80,15 @@ HANDLE CreateMutexW(LPSECURITY_ATTRIBUTES attributes, BOOL initialOwner, LPCWSTR
 }
 
 BOOL EventModify(HANDLE event, DWORD func) {
-    sim::Device& dev = sim::Dev();
-    const std::string described = dev.events.Describe(event);
-    const BOOL result = Modify(event, func);
-    dev.trace.Call("EventModify", result, described, func);
-    return result;
+    return TracedModify("EventModify", event, func, func);
 }
 
 BOOL SetEvent(HANDLE event) {
-    sim::Device& dev = sim::Dev();
-    const std::string described = dev.events.Describe(event);
-    const BOOL result = Modify(event, EVENT_SET);
-    dev.trace.Call("SetEvent", result, described);
-    return result;
+    return TracedModify("SetEvent", event, EVENT_SET);
 }
 
 BOOL ResetEvent(HANDLE event) {
-    sim::Device& dev = sim::Dev();
-    const std::string described = dev.events.Describe(event);
-    const BOOL result = Modify(event, EVENT_RESET);
-    dev.trace.Call("ResetEvent", result, described);
-    return result;
+    return TracedModify("ResetEvent", event, EVENT_RESET);
 }
 
 BOOL CloseHandle(HANDLE object) {

@@ -9,12 +9,12 @@ namespace {
 // Where Windows CE maps the core library.
 const HMODULE kCoreLibrary = reinterpret_cast<HMODULE>(static_cast<ULONG_PTR>(0x01F60000));
 
+} // namespace
+
 WString FileNamePart(const WString& path) {
     const std::size_t cut = path.find_last_of(u"\\/");
     return cut == WString::npos ? path : path.substr(cut + 1);
 }
-
-} // namespace
 
 HMODULE Libraries::CoreLibrary() {
     return kCoreLibrary;

@@ -12,6 +12,9 @@
 
 namespace sim {
 
+// What a module path names after its last backslash or slash: the whole path when it has none.
+WString FileNamePart(const WString& path);
+
 class Libraries {
   public:
     // The module a name loads ("coredll.dll", "coredll", "\Windows\coredll.dll", any letter

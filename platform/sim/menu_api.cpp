@@ -30,6 +30,11 @@ bool ValidMenu(HMENU menu) {
     return false;
 }
 
+// The item of a menu that exists; null, with the last error set for a menu that does not.
+const sim::MenuEntry* ValidItem(HMENU menu, UINT item, UINT flags) {
+    return ValidMenu(menu) ? Item(menu, item, flags) : nullptr;
+}
+
 } // namespace
 
 HMENU LoadMenuW(HINSTANCE instance, LPCWSTR menuName) {
@@ -46,12 +51,9 @@ HMENU LoadMenuW(HINSTANCE instance, LPCWSTR menuName) {
 }
 
 HMENU GetSubMenu(HMENU menu, int position) {
-    sim::Device& device = Dev();
-    HMENU result = nullptr;
-    if (ValidMenu(menu))
-        if (const sim::MenuEntry* entry = device.menus.ItemByPosition(menu, position))
-            result = entry->popup;
-    device.trace.Call("GetSubMenu", P(result), P(menu), position);
+    const sim::MenuEntry* entry = ValidItem(menu, static_cast<UINT>(position), MF_BYPOSITION);
+    const HMENU result = entry != nullptr ? entry->popup : nullptr;
+    Dev().trace.Call("GetSubMenu", P(result), P(menu), position);
     return result;
 }
 
@@ -65,19 +67,16 @@ int GetMenuItemCount(HMENU menu) {
 }
 
 UINT GetMenuItemID(HMENU menu, int position) {
-    sim::Device& device = Dev();
-    UINT result = kNoItem;
-    if (ValidMenu(menu))
-        if (const sim::MenuEntry* entry = device.menus.ItemByPosition(menu, position))
-            result = entry->popup != nullptr ? kNoItem : entry->id;
-    device.trace.Call("GetMenuItemID", result, P(menu), position);
+    const sim::MenuEntry* entry = ValidItem(menu, static_cast<UINT>(position), MF_BYPOSITION);
+    const UINT result = entry == nullptr || entry->popup != nullptr ? kNoItem : entry->id;
+    Dev().trace.Call("GetMenuItemID", result, P(menu), position);
     return result;
 }
 
 int GetMenuStringW(HMENU menu, UINT item, LPWSTR text, int maxCount, UINT flags) {
     sim::Device& device = Dev();
     int result = 0;
-    const sim::MenuEntry* entry = ValidMenu(menu) ? Item(menu, item, flags) : nullptr;
+    const sim::MenuEntry* entry = ValidItem(menu, item, flags);
     if (entry != nullptr) {
         if (text == nullptr || maxCount <= 0) {
             result = static_cast<int>(entry->text.size()); // the length it would need
@@ -98,7 +97,7 @@ int GetMenuStringW(HMENU menu, UINT item, LPWSTR text, int maxCount, UINT flags)
 UINT GetMenuState(HMENU menu, UINT item, UINT flags) {
     sim::Device& device = Dev();
     UINT result = kNoItem;
-    if (const sim::MenuEntry* entry = ValidMenu(menu) ? Item(menu, item, flags) : nullptr) {
+    if (const sim::MenuEntry* entry = ValidItem(menu, item, flags)) {
         result = entry->flags & ~static_cast<UINT>(MF_POPUP);
         if (entry->popup != nullptr) {
             // A popup reports its item count in the high byte of the low word.

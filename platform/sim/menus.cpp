@@ -1,5 +1,7 @@
 #include "platform/sim/menus.h"
 
+#include <utility>
+
 namespace sim {
 
 HMENU Menus::Build(std::span<const res::MenuItem> items, int process) {
@@ -31,8 +33,7 @@ HMENU Menus::Load(const res::Menu& menu, int process) {
 }
 
 MenuObject* Menus::Get(HMENU menu) {
-    auto it = menus_.find(menu);
-    return it == menus_.end() ? nullptr : &it->second;
+    return const_cast<MenuObject*>(std::as_const(*this).Get(menu));
 }
 
 const MenuObject* Menus::Get(HMENU menu) const {

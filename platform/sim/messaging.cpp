@@ -6,6 +6,7 @@
 #include <limits>
 
 #include "platform/sim/device.h"
+#include "platform/sim/window_ops.h"
 
 namespace sim {
 
@@ -301,20 +302,22 @@ class WaitScope {
 };
 
 // Runs the window procedure on this thread, as the window's process.
-LRESULT CallProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT CallProcedure(const Window& target, UINT message, WPARAM wParam, LPARAM lParam) {
     Device& device = Dev();
-    const Window* target = device.windows.Get(window);
-    if (target == nullptr) {
-        device.SetLastErrorValue(ERROR_INVALID_WINDOW_HANDLE);
-        return 0;
-    }
-    WNDPROC proc = target->proc;
+    WNDPROC proc = target.proc;
     if (proc == nullptr)
         return 0;
-    if (target->process == device.CurrentProcess())
+    const HWND window = target.handle;
+    if (target.process == device.CurrentProcess())
         return proc(window, message, wParam, lParam);
-    Device::ProcessScope scope(device, target->process);
+    Device::ProcessScope scope(device, target.process);
     return proc(window, message, wParam, lParam);
+}
+
+// The same for a handle, which may name a window gone meanwhile.
+LRESULT CallProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    const Window* target = LiveWindow(window);
+    return target == nullptr ? 0 : CallProcedure(*target, message, wParam, lParam);
 }
 
 // Runs what other threads have sent to this thread's windows, oldest first.
@@ -382,29 +385,22 @@ void WorldWait(const std::function<bool()>& done) {
 } // namespace
 
 LRESULT Send(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    Device& device = Dev();
-    const Window* target = device.windows.Get(window);
-    if (target == nullptr) {
-        device.SetLastErrorValue(ERROR_INVALID_WINDOW_HANDLE);
-        return 0;
-    }
-    if (target->proc == nullptr)
+    const Window* target = LiveWindow(window);
+    if (target == nullptr || target->proc == nullptr)
         return 0;
     SimThread* owner = Th().OwnerOf(target->process);
     if (owner != nullptr && owner != &Th().Current())
         return SendToThread(*owner, window, message, wParam, lParam);
-    return CallProcedure(window, message, wParam, lParam);
+    return CallProcedure(*target, message, wParam, lParam);
 }
 
 bool Post(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     Device& device = Dev();
     int process = device.CurrentProcess();
     if (window != nullptr) {
-        const Window* target = device.windows.Get(window);
-        if (target == nullptr) {
-            device.SetLastErrorValue(ERROR_INVALID_WINDOW_HANDLE);
+        const Window* target = LiveWindow(window);
+        if (target == nullptr)
             return false;
-        }
         process = target->process;
     }
     device.windows.queues.Post(

@@ -2,16 +2,12 @@
 // path is a device setting (Process::exePath).
 #include "platform/platform.h"
 #include "platform/sim/device.h"
+#include "platform/sim/libraries.h"
 
 namespace {
 
 // Where Windows CE loads every executable.
 const HMODULE kExeModule = reinterpret_cast<HMODULE>(static_cast<ULONG_PTR>(0x10000));
-
-WString FileNamePart(const WString& path) {
-    const std::size_t cut = path.find_last_of(u"\\/");
-    return cut == WString::npos ? path : path.substr(cut + 1);
-}
 
 } // namespace
 
@@ -50,9 +46,9 @@ HMODULE GetModuleHandleW(LPCWSTR moduleName) {
     } else {
         const WString& path = device.ProcessById(device.CurrentProcess()).exePath;
         const WString wanted(moduleName);
-        const WString wantedName = FileNamePart(wanted);
+        const WString wantedName = sim::FileNamePart(wanted);
         if (sim::Registry::SameName(wanted, path) ||
-            (wanted == wantedName && sim::Registry::SameName(wantedName, FileNamePart(path))))
+            (wanted == wantedName && sim::Registry::SameName(wantedName, sim::FileNamePart(path))))
             result = kExeModule;
         else
             device.SetLastErrorValue(ERROR_MOD_NOT_FOUND);

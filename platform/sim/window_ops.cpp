@@ -98,6 +98,13 @@ void SendSizeAndMove(HWND handle, bool size, bool move) {
 
 } // namespace
 
+Window* LiveWindow(HWND handle) {
+    Window* window = Wm().Get(handle);
+    if (window == nullptr)
+        Dev().SetLastErrorValue(ERROR_INVALID_WINDOW_HANDLE);
+    return window;
+}
+
 HWND CreateWindowAs(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD style, int x, int y,
                     int width, int height, HWND parent, HMENU menu, HINSTANCE instance,
                     LPVOID param) {

@@ -6,6 +6,12 @@
 
 namespace sim {
 
+struct Window;
+
+// The window a handle names; null, with ERROR_INVALID_WINDOW_HANDLE as the last error, when
+// there is none.
+Window* LiveWindow(HWND window);
+
 // CreateWindowExW as the current process: WM_NCCREATE, WM_CREATE (CREATESTRUCTW in lParam),
 // WM_SIZE and WM_MOVE (an overlapped top-level window hears these two at its first showing
 // instead), then the showing when WS_VISIBLE is given. Null when WM_NCCREATE returns FALSE or

@@ -12,13 +12,6 @@ using sim::P;
 
 namespace {
 
-sim::Window* Find(HWND handle) {
-    sim::Window* window = Dev().windows.Get(handle);
-    if (window == nullptr)
-        Dev().SetLastErrorValue(ERROR_INVALID_WINDOW_HANDLE);
-    return window;
-}
-
 constexpr int kSysColors = 31;
 
 } // namespace
@@ -31,7 +24,7 @@ BOOL ShowWindow(HWND window, int command) {
 
 BOOL UpdateWindow(HWND window) {
     BOOL result = FALSE;
-    if (sim::Window* w = Find(window)) {
+    if (sim::Window* w = sim::LiveWindow(window)) {
         result = TRUE;
         if (w->needsPaint && w->Visible()) {
             sim::Send(window, WM_PAINT, 0, 0);
@@ -45,7 +38,7 @@ BOOL UpdateWindow(HWND window) {
 
 BOOL GetWindowRect(HWND window, LPRECT rect) {
     BOOL result = FALSE;
-    if (Find(window) != nullptr && rect != nullptr) {
+    if (sim::LiveWindow(window) != nullptr && rect != nullptr) {
         *rect = Dev().windows.ScreenRect(window);
         result = TRUE;
     }
@@ -55,7 +48,7 @@ BOOL GetWindowRect(HWND window, LPRECT rect) {
 
 BOOL GetClientRect(HWND window, LPRECT rect) {
     BOOL result = FALSE;
-    if (const sim::Window* w = Find(window); w != nullptr && rect != nullptr) {
+    if (const sim::Window* w = sim::LiveWindow(window); w != nullptr && rect != nullptr) {
         *rect = RECT{0, 0, w->Width(), w->Height()};
         result = TRUE;
     }
@@ -65,7 +58,7 @@ BOOL GetClientRect(HWND window, LPRECT rect) {
 
 BOOL MoveWindow(HWND window, int x, int y, int width, int height, BOOL repaint) {
     BOOL result = FALSE;
-    if (Find(window) != nullptr) {
+    if (sim::LiveWindow(window) != nullptr) {
         sim::PlaceWindow(window, RECT{x, y, x + width, y + height}, repaint != FALSE);
         result = TRUE;
     }
@@ -76,7 +69,7 @@ BOOL MoveWindow(HWND window, int x, int y, int width, int height, BOOL repaint) 
 BOOL SetWindowPos(HWND window, HWND insertAfter, int x, int y, int cx, int cy, UINT flags) {
     BOOL result = FALSE;
     sim::WindowManager& wm = Dev().windows;
-    if (sim::Window* w = Find(window)) {
+    if (sim::Window* w = sim::LiveWindow(window)) {
         result = TRUE;
         RECT rect = w->rect;
         if ((flags & SWP_NOMOVE) == 0) {
@@ -125,7 +118,7 @@ int GetSystemMetrics(int index) {
 BOOL InvalidateRect(HWND window, const RECT* rect, BOOL erase) {
     BOOL result = TRUE;
     if (window != nullptr) {
-        if (sim::Window* w = Find(window)) {
+        if (sim::Window* w = sim::LiveWindow(window)) {
             w->needsPaint = true;
             w->needsErase = w->needsErase || erase != FALSE;
         } else {
@@ -171,7 +164,7 @@ HWND GetFocus() {
 
 BOOL EnableWindow(HWND window, BOOL enable) {
     BOOL wasDisabled = FALSE;
-    if (sim::Window* w = Find(window)) {
+    if (sim::Window* w = sim::LiveWindow(window)) {
         wasDisabled = !w->Enabled();
         if (wasDisabled == (enable != FALSE)) { // a change
             if (enable)
@@ -193,7 +186,7 @@ BOOL EnableWindow(HWND window, BOOL enable) {
 }
 
 BOOL IsWindowEnabled(HWND window) {
-    const sim::Window* w = Find(window);
+    const sim::Window* w = sim::LiveWindow(window);
     const BOOL result = w != nullptr && w->Enabled();
     Dev().trace.Call("IsWindowEnabled", result, P(window));
     return result;
@@ -207,7 +200,7 @@ HWND GetForegroundWindow() {
 
 BOOL SetForegroundWindow(HWND window) {
     BOOL result = FALSE;
-    if (Find(window) != nullptr) {
+    if (sim::LiveWindow(window) != nullptr) {
         sim::Activate(window);
         result = TRUE;
     }
@@ -225,7 +218,7 @@ HWND GetActiveWindow() {
 // gone). An invalid window comes back as given, as Windows returns it.
 HWND GetLastActivePopup(HWND window) {
     HWND result = window;
-    if (const sim::Window* w = Find(window)) {
+    if (const sim::Window* w = sim::LiveWindow(window)) {
         if (Dev().windows.Exists(w->lastActive))
             result = w->lastActive;
     }
@@ -235,7 +228,7 @@ HWND GetLastActivePopup(HWND window) {
 
 HWND SetActiveWindow(HWND window) {
     HWND previous = Dev().windows.Active(Dev().CurrentProcess());
-    const sim::Window* w = Find(window);
+    const sim::Window* w = sim::LiveWindow(window);
     if (w == nullptr || w->process != Dev().CurrentProcess())
         previous = nullptr;
     else

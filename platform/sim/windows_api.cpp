@@ -14,13 +14,6 @@ using sim::P;
 
 namespace {
 
-sim::Window* Find(HWND handle) {
-    sim::Window* window = Dev().windows.Get(handle);
-    if (window == nullptr)
-        Dev().SetLastErrorValue(ERROR_INVALID_WINDOW_HANDLE);
-    return window;
-}
-
 bool SameCaption(const WString& caption, LPCWSTR name);
 
 bool ClassMatches(const sim::Window& window, LPCWSTR className) {
@@ -225,7 +218,7 @@ LRESULT CallWindowProcW(WNDPROC proc, HWND window, UINT message, WPARAM wParam, 
 
 LONG_PTR GetWindowLongPtrW(HWND window, int index) {
     LONG_PTR value = 0;
-    if (sim::Window* w = Find(window)) {
+    if (sim::Window* w = sim::LiveWindow(window)) {
         if (index >= 0)
             value = ReadExtra<LONG_PTR>(*w, index);
         else if (!ReadLong(*w, index, value))
@@ -237,7 +230,7 @@ LONG_PTR GetWindowLongPtrW(HWND window, int index) {
 
 LONG_PTR SetWindowLongPtrW(HWND window, int index, LONG_PTR value) {
     LONG_PTR old = 0;
-    if (sim::Window* w = Find(window)) {
+    if (sim::Window* w = sim::LiveWindow(window)) {
         if (index >= 0)
             old = WriteExtra<LONG_PTR>(*w, index, value);
         else if (!WriteLong(*w, index, value, old))
@@ -249,7 +242,7 @@ LONG_PTR SetWindowLongPtrW(HWND window, int index, LONG_PTR value) {
 
 LONG GetWindowLongW(HWND window, int index) {
     LONG value = 0;
-    if (sim::Window* w = Find(window)) {
+    if (sim::Window* w = sim::LiveWindow(window)) {
         LONG_PTR wide = 0;
         if (index >= 0)
             value = ReadExtra<LONG>(*w, index);
@@ -264,7 +257,7 @@ LONG GetWindowLongW(HWND window, int index) {
 
 LONG SetWindowLongW(HWND window, int index, LONG value) {
     LONG old = 0;
-    if (sim::Window* w = Find(window)) {
+    if (sim::Window* w = sim::LiveWindow(window)) {
         LONG_PTR wide = 0;
         if (index >= 0)
             old = WriteExtra<LONG>(*w, index, value);
@@ -279,7 +272,7 @@ LONG SetWindowLongW(HWND window, int index, LONG value) {
 
 HWND GetParent(HWND window) {
     HWND result = nullptr;
-    if (const sim::Window* w = Find(window)) {
+    if (const sim::Window* w = sim::LiveWindow(window)) {
         if (w->IsChild())
             result = w->parent;
         else if ((w->style & WS_POPUP) != 0)
@@ -292,7 +285,7 @@ HWND GetParent(HWND window) {
 HWND GetWindow(HWND window, UINT relation) {
     HWND result = nullptr;
     sim::WindowManager& wm = Dev().windows;
-    if (const sim::Window* w = Find(window)) {
+    if (const sim::Window* w = sim::LiveWindow(window)) {
         const std::vector<HWND>* siblings = wm.Siblings(window);
         std::size_t at = 0;
         if (siblings != nullptr)
