@@ -187,6 +187,21 @@ TEST_F(FrameTest, ExitFromTheFramesOwnCommandEndsTheProgram) {
     EXPECT_EQ(device.Now(), 0u) << "the quit came from the frame, not from an idle device";
 }
 
+TEST_F(FrameTest, OnlyTheMainWindowsEndEndsTheProgram) {
+    int destroyed = 0;
+    auto* frame = new Frame(&destroyed);
+    ASSERT_TRUE(frame->LoadFrame(IDR_MAINFRAME, FWS_ADDTOTITLE));
+    app.m_pMainWnd = frame;
+    MSG msg;
+    EXPECT_TRUE(DestroyWindow(frame->view.m_hWnd));
+    EXPECT_EQ(app.m_pMainWnd, frame);
+    EXPECT_FALSE(PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE)) << "a child's end";
+    EXPECT_TRUE(frame->DestroyWindow());
+    EXPECT_EQ(destroyed, 1);
+    EXPECT_EQ(app.m_pMainWnd, nullptr);
+    EXPECT_TRUE(PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE));
+}
+
 TEST_F(FrameTest, FailedCreationDeletesTheFrameAndLeavesNoWindow) {
     int destroyed = 0;
     auto* frame = new Frame(&destroyed, true);
