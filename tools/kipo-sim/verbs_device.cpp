@@ -27,8 +27,20 @@ std::string NoSuchWindow(const Step& s) {
     return "no window is captioned " + QuoteCaption(s.caption);
 }
 
+// The buttons every dialog and message box may have, by the names of their standard ids.
+struct ButtonId {
+    const char* name;
+    int id;
+};
+constexpr ButtonId kButtons[] = {{"OK", IDOK},       {"Cancel", IDCANCEL}, {"Abort", IDABORT},
+                                 {"Retry", IDRETRY}, {"Ignore", IDIGNORE}, {"Yes", IDYES},
+                                 {"No", IDNO}};
+
 std::string ButtonName(int id) {
-    return id == IDOK ? "OK" : id == IDCANCEL ? "Cancel" : std::to_string(id);
+    for (const ButtonId& b : kButtons)
+        if (b.id == id)
+            return b.name;
+    return std::to_string(id);
 }
 
 // The mouse messages a tap may carry, by their Win32 names.
@@ -226,17 +238,16 @@ const Verb kVerbs[] = {
      [](const Step& s) { return "choose " + ControlLabel(s); }},
     {"click", VerbGroup::Action, true,
      [](Cursor& c, Step& s) {
-         // OK and Cancel are the buttons of every dialog and message box, whatever their
-         // label ("Add To" is Window Found's OK).
-         if (c.NextIsWord("OK")) {
-             c.Word("OK");
-             s.control = IDOK;
-         } else if (c.NextIsWord("Cancel")) {
-             c.Word("Cancel");
-             s.control = IDCANCEL;
-         } else {
-             parse::Control(c, s, ControlUse::Button, "a button id, `OK` or `Cancel`");
-         }
+         // The standard ids by name, whatever the button's label ("Add To" is Window
+         // Found's OK).
+         for (const ButtonId& b : kButtons)
+             if (c.NextIsWord(b.name)) {
+                 c.Word(b.name);
+                 s.control = b.id;
+                 return;
+             }
+         parse::Control(c, s, ControlUse::Button,
+                        "a button id or `OK`, `Cancel`, `Abort`, `Retry`, `Ignore`, `Yes`, `No`");
      },
      [](Stage& stage, const Step& s) { return ClickButton(stage.Device(), kProgram, s.control); },
      [](const Step& s) {

@@ -248,6 +248,9 @@ const FormCase kForms[] = {
     {__LINE__, "click 1005", "click 1005"},
     {__LINE__, "click OK", "click 1"},
     {__LINE__, "click Cancel", "click 2"},
+    {__LINE__, "click Retry", "click 4"},
+    {__LINE__, "click Yes", "click 6"},
+    {__LINE__, "click No", "click 7"},
     // Controls by the setting they edit or by their label; list items by their text.
     {__LINE__, "type OnList \"Inbox;\"", "type 1000 <Inbox;>"},
     {__LINE__, "type OnRunList \"\"", "type 1003 <>"},
