@@ -1,6 +1,7 @@
 #include "platform/model/power_manager.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace model {
 
@@ -44,7 +45,10 @@ WString PowerManager::KeyOf(Name name) {
 }
 
 bool PowerManager::Names(const Entry& entry, Name name) {
-    if (Name(entry.given) == name)
+    // Byte for byte: the quickest answer for a caller that spells the name as it was added.
+    if (entry.given.size() == name.size() &&
+        (name.empty() ||
+         std::memcmp(entry.given.data(), name.data(), name.size() * sizeof(WCHAR)) == 0))
         return true;
     const Name folded(entry.key);
     if (Qualified(name))
