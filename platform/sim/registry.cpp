@@ -59,6 +59,11 @@ class FoldedKeyName {
     std::size_t size_;
 };
 
+bool SameUnits(NameView a, NameView b) {
+    return a.size() == b.size() &&
+           (a.empty() || std::memcmp(a.data(), b.data(), a.size() * sizeof(WCHAR)) == 0);
+}
+
 // ERROR_INVALID_PARAMETER when any name of the path is longer than a key name may be, checked
 // before any key is looked at; `count` gets the number of names.
 LONG CheckPath(const WCHAR* subKey, int* count) {
@@ -84,6 +89,7 @@ void MarkDeleted(RegKeyNode& top) {
 
 void Detach(RegKeyNode& node) {
     if (node.parent != nullptr) {
+        node.parent->lastFound = nullptr;
         node.parent->children.erase(node.folded);
         node.parent = nullptr;
     }
@@ -308,12 +314,15 @@ LONG Registry::Locate(HKEY key, const WCHAR* subKey, int process, NodeSlot* node
         if (missing)
             continue;
         const FoldedKeyName folded(name);
-        const auto& children = (*at)->children;
-        auto it = children.find(folded.View());
-        if (it == children.end())
+        RegKeyNode& parent = **at;
+        if (parent.lastFound == nullptr || !SameUnits(parent.lastFound->first, folded.View())) {
+            auto it = parent.children.find(folded.View());
+            parent.lastFound = it == parent.children.end() ? nullptr : &*it;
+        }
+        if (parent.lastFound == nullptr)
             missing = true;
         else
-            at = &it->second;
+            at = &parent.lastFound->second;
     }
     if (missing)
         return ERROR_FILE_NOT_FOUND;

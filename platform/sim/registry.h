@@ -71,6 +71,9 @@ struct RegKeyNode {
     int depth = 0; // levels below its predefined root (the root itself: 0)
     RegKeyNode* parent = nullptr;
     std::map<WString, std::shared_ptr<RegKeyNode>, std::less<>> children;
+    // The child a path last went through: programs open the same path again and again, and
+    // one equality test is cheaper than a descent of the ordered map. Cleared when a child goes.
+    const std::pair<const WString, std::shared_ptr<RegKeyNode>>* lastFound = nullptr;
     std::vector<RegValue> values; // in the order they were first set
     // Folded name -> position in `values`, kept once a key holds many values so that setting
     // each of N values costs the same whatever N; emptied by a removal and built again.
