@@ -1,5 +1,6 @@
 #include "platform/sim/registry.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "platform/sim/device.h"
@@ -45,10 +46,10 @@ class PathNames {
 };
 
 // A key name folded into room for the longest one allowed, so that a look-up by it allocates
-// nothing. Longer names are refused before one is folded.
+// nothing. Longer names are refused before one is folded (the bound only keeps the buffer safe).
 class FoldedKeyName {
   public:
-    explicit FoldedKeyName(NameView name) : size_(name.size()) {
+    explicit FoldedKeyName(NameView name) : size_(std::min(name.size(), kMaxKeyNameLength)) {
         for (std::size_t i = 0; i < size_; ++i)
             units_[i] = FoldChar(name[i]);
     }
