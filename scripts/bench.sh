@@ -1,15 +1,16 @@
 #!/usr/bin/env bash
 # The performance figures of docs/performance.md, measured on this machine in one run:
 # ns and heap allocations per steady tick and per changed-caption tick (100- and 10,000-entry
-# lists), LoadSettings with 100,000 entries, kipo-sim's simulated seconds per wall second, and
-# callgrind's instruction count of one steady tick.
+# lists), LoadSettings with 100,000 entries, kipo-sim's simulated seconds per wall second, the
+# CPU time of a simulated year of the busy day, and callgrind's instruction count of one steady
+# tick.
 #   scripts/bench.sh
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
 cmake --preset sim >/dev/null
 cmake --build --preset sim --target bench_tick bench_load_settings bench_kipo_sim \
-  bench_tick_instructions
+  bench_tick_instructions kipo-sim
 bench=build/sim/bench
 echo "== $(date -u +%Y-%m-%dT%H:%MZ) on $(nproc) cores: $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ //')"
 echo "== monitor tick (ns per tick, allocs/tick = heap allocations per tick)"
@@ -20,6 +21,20 @@ echo "== LoadSettings, one list text of 100,000 entries"
   grep -v '^\*\*\*'
 echo "== kipo-sim, a simulated day (sim_s_per_wall_s = simulated seconds per wall second)"
 "$bench/bench_kipo_sim" --benchmark_counters_tabular=true 2>&1 | grep -v '^\*\*\*'
+echo "== kipo-sim, a simulated year of the busy day (BM_BusyDay's scenario, 365 days in one run)"
+year=$(mktemp)
+{
+  printf '%s\n' 'setting OnList sz "#wBrowser;#bPhone"' 'setting OnRunList sz "#bHeadset Player"' \
+    'setting OffList sz "Desktop;#wDesktop"' 'setting KeepPDAOn dword 1' \
+    'open-behind "Headset Player"' 'open-behind "Browser"' 'open-behind "Phone"'
+  for _ in $(seq $((365 * 24 * 2))); do
+    printf '%s\n' 'front "Browser"' 'wait 10m' 'today' 'wait 10m' 'front "Phone"' 'wait 10m'
+  done
+  echo 'expect running'
+} >"$year"
+/usr/bin/time -f "%U s user, %S s system CPU, %e s wall" build/sim/tools/kipo-sim/kipo-sim \
+  --quiet "$year" >/dev/null
+rm -f "$year"
 echo "== callgrind: instructions of one steady tick"
 out=$(mktemp -d)
 trap 'rm -rf "$out"' EXIT

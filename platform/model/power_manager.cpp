@@ -1,6 +1,7 @@
 #include "platform/model/power_manager.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace model {
 
@@ -18,50 +19,78 @@ bool ValidState(int state) {
     return state >= kFullPower && state <= kPowerOff;
 }
 
+bool Qualified(PowerManager::Name name) {
+    return !name.empty() && name[0] == '{';
+}
+
+// Whether `folded` is `text` folded.
+bool FoldsTo(PowerManager::Name folded, PowerManager::Name text) {
+    if (folded.size() != text.size())
+        return false;
+    for (std::size_t i = 0; i < text.size(); ++i)
+        if (folded[i] != FoldAscii(text[i]))
+            return false;
+    return true;
+}
+
 } // namespace
 
-WString PowerManager::KeyOf(const WString& name) {
-    WString key = name;
-    if (key.empty() || key[0] != '{')
+WString PowerManager::KeyOf(Name name) {
+    WString key(name);
+    if (!Qualified(name))
         key = WString(kGenericPowerClass) + TEXT("\\") + key;
     for (WCHAR& c : key)
         c = FoldAscii(c);
     return key;
 }
 
-PowerManager::Entry* PowerManager::Find(const WString& name) {
-    const WString key = KeyOf(name);
+bool PowerManager::Names(const Entry& entry, Name name) {
+    // Byte for byte: the quickest answer for a caller that spells the name as it was added.
+    if (entry.given.size() == name.size() &&
+        (name.empty() ||
+         std::memcmp(entry.given.data(), name.data(), name.size() * sizeof(WCHAR)) == 0))
+        return true;
+    const Name folded(entry.key);
+    if (Qualified(name))
+        return FoldsTo(folded, name);
+    const Name generic(kGenericPowerClass);
+    const std::size_t instance = generic.size() + 1;
+    return folded.size() == instance + name.size() && folded[generic.size()] == '\\' &&
+           FoldsTo(folded.substr(0, generic.size()), generic) &&
+           FoldsTo(folded.substr(instance), name);
+}
+
+PowerManager::Entry* PowerManager::Find(Name name) {
     auto it = std::find_if(devices_.begin(), devices_.end(),
-                           [&](const Entry& e) { return e.key == key; });
+                           [&](const Entry& e) { return Names(e, name); });
     return it == devices_.end() ? nullptr : &*it;
 }
 
-const PowerManager::Entry* PowerManager::Find(const WString& name) const {
+const PowerManager::Entry* PowerManager::Find(Name name) const {
     return const_cast<PowerManager*>(this)->Find(name);
 }
 
-void PowerManager::AddDevice(const WString& name, int state, PowerDriver* driver) {
+void PowerManager::AddDevice(Name name, int state, PowerDriver* driver) {
     if (Entry* existing = Find(name)) {
         existing->state = state;
         existing->driver = driver;
         return;
     }
-    devices_.push_back(Entry{KeyOf(name), state, driver});
+    devices_.push_back(Entry{KeyOf(name), WString(name), state, driver});
 }
 
-void PowerManager::RemoveDevice(const WString& name) {
-    const WString key = KeyOf(name);
+void PowerManager::RemoveDevice(Name name) {
     devices_.erase(std::remove_if(devices_.begin(), devices_.end(),
-                                  [&](const Entry& e) { return e.key == key; }),
+                                  [&](const Entry& e) { return Names(e, name); }),
                    devices_.end());
 }
 
-int PowerManager::StateOf(const WString& name) const {
+int PowerManager::StateOf(Name name) const {
     const Entry* entry = Find(name);
     return entry == nullptr ? kUnspecified : entry->state;
 }
 
-void PowerManager::UpdateState(const WString& name, int state) {
+void PowerManager::UpdateState(Name name, int state) {
     if (Entry* entry = Find(name))
         entry->state = state;
 }

@@ -3,6 +3,7 @@
 // the Windows build both keep their devices here.
 #pragma once
 
+#include <string_view>
 #include <vector>
 
 #include "platform/text.h"
@@ -28,14 +29,16 @@ class PowerDriver {
 
 class PowerManager {
   public:
+    using Name = std::basic_string_view<WCHAR>;
+
     // Adds a device, or replaces the one of the same name. `name` is class-qualified
     // ("{class}\\instance"); without a class the generic one is assumed.
-    void AddDevice(const WString& name, int state, PowerDriver* driver = nullptr);
-    void RemoveDevice(const WString& name);
+    void AddDevice(Name name, int state, PowerDriver* driver = nullptr);
+    void RemoveDevice(Name name);
     // The state of a registered device, or kUnspecified when there is none.
-    int StateOf(const WString& name) const;
+    int StateOf(Name name) const;
     // Changes a device's state from the device's side (its driver or its user).
-    void UpdateState(const WString& name, int state);
+    void UpdateState(Name name, int state);
 
     // GetDevicePower and SetDevicePower, with the power manager's return codes.
     DWORD Get(const WCHAR* device, DWORD flags, CEDEVICE_POWER_STATE* state) const;
@@ -43,13 +46,18 @@ class PowerManager {
 
   private:
     struct Entry {
-        WString key; // the qualified name folded to lower case
+        WString key;   // the qualified name folded to lower case, once, when it is added
+        WString given; // the name as it was added: callers mostly spell it so again
         int state = kPowerOff;
         PowerDriver* driver = nullptr;
     };
-    static WString KeyOf(const WString& name);
-    Entry* Find(const WString& name);
-    const Entry* Find(const WString& name) const;
+    static WString KeyOf(Name name);
+    // Whether `name`, as a caller gave it, names the entry: it is spelled as when added, or it
+    // qualifies and folds to the entry's key. Compared in place, without a copy, since devices
+    // are looked up on every check of a radio.
+    static bool Names(const Entry& entry, Name name);
+    Entry* Find(Name name);
+    const Entry* Find(Name name) const;
 
     std::vector<Entry> devices_;
 };

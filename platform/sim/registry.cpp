@@ -1,5 +1,6 @@
 #include "platform/sim/registry.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "platform/sim/device.h"
@@ -11,31 +12,67 @@ namespace {
 constexpr ULONG_PTR kFirstPredefined = 0x80000000u;
 constexpr int kRootCount = 4;
 
+// ASCII, the usual case, without the call; CharLowerBuffW lowers A-Z the same way.
 WCHAR FoldChar(WCHAR c) {
+    if (c < 0x80)
+        return c >= u'A' && c <= u'Z' ? static_cast<WCHAR>(c + (u'a' - u'A')) : c;
     CharLowerBuffW(&c, 1);
     return c;
 }
 
-// Splits a subkey path at "\". Empty parts are skipped, so a leading backslash (which Windows
-// CE accepts, as in "\SOFTWARE\Widcomm") and a trailing one name the same key as without.
-LONG SplitPath(const WCHAR* subKey, std::vector<WString>* parts) {
-    parts->clear();
-    if (subKey == nullptr)
-        return ERROR_SUCCESS;
-    WString part;
-    for (const WCHAR* p = subKey;; ++p) {
-        if (*p == 0 || *p == u'\\') {
-            if (part.size() > kMaxKeyNameLength)
-                return ERROR_INVALID_PARAMETER;
-            if (!part.empty())
-                parts->push_back(part);
-            part.clear();
-            if (*p == 0)
-                break;
-        } else {
-            part.push_back(*p);
-        }
+// The names of a subkey path, one at a time, as views into it. "\" separates them and empty
+// ones are skipped, so a leading backslash (which Windows CE accepts, as in
+// "\SOFTWARE\Widcomm") and a trailing one name the same key as without.
+class PathNames {
+  public:
+    explicit PathNames(const WCHAR* path) : next_(path) {}
+
+    bool Next(NameView* name) {
+        if (next_ == nullptr)
+            return false;
+        while (*next_ == u'\\')
+            ++next_;
+        if (*next_ == 0)
+            return false;
+        const WCHAR* start = next_;
+        while (*next_ != 0 && *next_ != u'\\')
+            ++next_;
+        *name = NameView(start, static_cast<std::size_t>(next_ - start));
+        return true;
     }
+
+  private:
+    const WCHAR* next_;
+};
+
+// A key name folded into room for the longest one allowed, so that a look-up by it allocates
+// nothing. Longer names are refused before one is folded (the bound only keeps the buffer safe).
+class FoldedKeyName {
+  public:
+    explicit FoldedKeyName(NameView name) : size_(std::min(name.size(), kMaxKeyNameLength)) {
+        for (std::size_t i = 0; i < size_; ++i)
+            units_[i] = FoldChar(name[i]);
+    }
+    NameView View() const { return NameView(units_, size_); }
+
+  private:
+    WCHAR units_[kMaxKeyNameLength];
+    std::size_t size_;
+};
+
+bool SameUnits(NameView a, NameView b) {
+    return a.size() == b.size() &&
+           (a.empty() || std::memcmp(a.data(), b.data(), a.size() * sizeof(WCHAR)) == 0);
+}
+
+// ERROR_INVALID_PARAMETER when any name of the path is longer than a key name may be, checked
+// before any key is looked at; `count` gets the number of names.
+LONG CheckPath(const WCHAR* subKey, int* count) {
+    *count = 0;
+    PathNames names(subKey);
+    for (NameView name; names.Next(&name); ++*count)
+        if (name.size() > kMaxKeyNameLength)
+            return ERROR_INVALID_PARAMETER;
     return ERROR_SUCCESS;
 }
 
@@ -53,7 +90,8 @@ void MarkDeleted(RegKeyNode& top) {
 
 void Detach(RegKeyNode& node) {
     if (node.parent != nullptr) {
-        node.parent->children.erase(Registry::Fold(node.name));
+        node.parent->lastFound = nullptr;
+        node.parent->children.erase(node.folded);
         node.parent = nullptr;
     }
     MarkDeleted(node);
@@ -62,36 +100,40 @@ void Detach(RegKeyNode& node) {
 // Below this many values a key is searched name by name; from it on, through its index.
 constexpr std::size_t kIndexedFrom = 32;
 
-RegValue* FindIn(RegKeyNode& node, const WString& name) {
+RegValue* FindIn(RegKeyNode& node, NameView name) {
+    const FoldedNameEqual same;
     if (node.values.size() < kIndexedFrom) {
         for (RegValue& value : node.values)
-            if (Registry::SameName(value.name, name))
+            if (same(value.folded, UnfoldedName{name}))
                 return &value;
         return nullptr;
     }
     if (node.valueIndex.size() != node.values.size()) {
         node.valueIndex.clear();
         for (std::size_t i = 0; i < node.values.size(); ++i)
-            node.valueIndex.emplace(Registry::Fold(node.values[i].name), i);
+            node.valueIndex.emplace(node.values[i].folded, i);
     }
-    auto it = node.valueIndex.find(Registry::Fold(name));
+    auto it = node.valueIndex.find(UnfoldedName{name});
     return it == node.valueIndex.end() ? nullptr : &node.values[it->second];
 }
 
-void SetIn(RegKeyNode& node, const WString& name, DWORD type, std::vector<BYTE> data) {
+void SetIn(RegKeyNode& node, NameView name, DWORD type, std::vector<BYTE> data) {
     if (RegValue* existing = FindIn(node, name)) {
         existing->type = type;
         existing->data = std::move(data);
         return;
     }
-    node.values.push_back(RegValue{name, type, std::move(data)});
+    WString written(name);
+    WString folded = Registry::Fold(written);
+    node.values.push_back(RegValue{std::move(written), type, std::move(data), std::move(folded)});
     if (!node.valueIndex.empty())
-        node.valueIndex.emplace(Registry::Fold(name), node.values.size() - 1);
+        node.valueIndex.emplace(node.values.back().folded, node.values.size() - 1);
 }
 
-bool RemoveIn(RegKeyNode& node, const WString& name) {
+bool RemoveIn(RegKeyNode& node, NameView name) {
+    const FoldedNameEqual same;
     for (auto it = node.values.begin(); it != node.values.end(); ++it) {
-        if (Registry::SameName(it->name, name)) {
+        if (same(it->folded, UnfoldedName{name})) {
             node.values.erase(it);
             node.valueIndex.clear();
             return true;
@@ -100,9 +142,15 @@ bool RemoveIn(RegKeyNode& node, const WString& name) {
     return false;
 }
 
+// A null name is the key's default value, as the empty one.
+NameView ValueName(const WCHAR* name) {
+    return name == nullptr ? NameView() : NameView(name);
+}
+
 std::shared_ptr<RegKeyNode> MakeRoot(const WString& name) {
     auto node = std::make_shared<RegKeyNode>();
     node->name = name;
+    node->folded = Registry::Fold(name);
     return node;
 }
 
@@ -162,17 +210,55 @@ bool Registry::SameName(const WString& a, const WString& b) {
     return true;
 }
 
+namespace {
+
+// FNV-1a over the folded units, the same for a folded name and for its unfolded spelling.
+class FoldedHasher {
+  public:
+    void Add(WCHAR unit) { hash_ = (hash_ ^ static_cast<std::size_t>(unit)) * 1099511628211u; }
+    std::size_t Value() const { return hash_; }
+
+  private:
+    std::size_t hash_ = 14695981039346656037u;
+};
+
+} // namespace
+
+std::size_t FoldedNameHash::operator()(const WString& folded) const {
+    FoldedHasher hash;
+    for (WCHAR unit : folded)
+        hash.Add(unit);
+    return hash.Value();
+}
+
+std::size_t FoldedNameHash::operator()(UnfoldedName name) const {
+    FoldedHasher hash;
+    for (WCHAR unit : name.text)
+        hash.Add(FoldChar(unit));
+    return hash.Value();
+}
+
+bool FoldedNameEqual::operator()(const WString& folded, UnfoldedName name) const {
+    if (folded.size() != name.text.size())
+        return false;
+    for (std::size_t i = 0; i < folded.size(); ++i)
+        if (folded[i] != FoldChar(name.text[i]))
+            return false;
+    return true;
+}
+
 bool Registry::IsPredefined(HKEY key) {
     return RootIndex(key) >= 0;
 }
 
-std::shared_ptr<RegKeyNode> Registry::RootNode(HKEY root) const {
+Registry::NodeSlot Registry::RootNode(HKEY root) const {
     const int index = RootIndex(root);
-    return index < 0 ? nullptr : roots_[index];
+    return index < 0 ? nullptr : &roots_[index];
 }
 
 const RegKeyNode* Registry::Root(HKEY root) const {
-    return RootNode(root).get();
+    NodeSlot slot = RootNode(root);
+    return slot == nullptr ? nullptr : slot->get();
 }
 
 WString Registry::RootName(HKEY root) {
@@ -201,8 +287,8 @@ void Registry::Clear() {
     }
 }
 
-LONG Registry::Resolve(HKEY key, int process, std::shared_ptr<RegKeyNode>* node) const {
-    if (auto root = RootNode(key)) {
+LONG Registry::Resolve(HKEY key, int process, NodeSlot* node) const {
+    if (NodeSlot root = RootNode(key)) {
         *node = root;
         return ERROR_SUCCESS;
     }
@@ -211,19 +297,45 @@ LONG Registry::Resolve(HKEY key, int process, std::shared_ptr<RegKeyNode>* node)
         return ERROR_INVALID_HANDLE;
     if (it->second.node->deleted)
         return ERROR_KEY_DELETED;
-    *node = it->second.node;
+    *node = &it->second.node;
     return ERROR_SUCCESS;
 }
 
-std::shared_ptr<RegKeyNode> Registry::Walk(std::shared_ptr<RegKeyNode> from,
-                                           const std::vector<WString>& parts) const {
-    for (const WString& part : parts) {
-        auto it = from->children.find(Fold(part));
-        if (it == from->children.end())
-            return nullptr;
-        from = it->second;
+LONG Registry::Locate(HKEY key, const WCHAR* subKey, int process, NodeSlot* node) const {
+    NodeSlot at = nullptr;
+    const LONG status = Resolve(key, process, &at);
+    if (status != ERROR_SUCCESS)
+        return status;
+    bool missing = false;
+    PathNames names(subKey);
+    for (NameView name; names.Next(&name);) {
+        // Past a missing key the names are still checked: one too long is the answer first.
+        if (name.size() > kMaxKeyNameLength)
+            return ERROR_INVALID_PARAMETER;
+        if (missing)
+            continue;
+        const FoldedKeyName folded(name);
+        RegKeyNode& parent = **at;
+        if (parent.lastFound == nullptr || !SameUnits(parent.lastFound->first, folded.View())) {
+            auto it = parent.children.find(folded.View());
+            parent.lastFound = it == parent.children.end() ? nullptr : &*it;
+        }
+        if (parent.lastFound == nullptr)
+            missing = true;
+        else
+            at = &parent.lastFound->second;
     }
-    return from;
+    if (missing)
+        return ERROR_FILE_NOT_FOUND;
+    *node = at;
+    return ERROR_SUCCESS;
+}
+
+RegKeyNode* Registry::AtPath(HKEY root, const WString& subPath) const {
+    NodeSlot node = nullptr;
+    if (!IsPredefined(root) || Locate(root, subPath.c_str(), 0, &node) != ERROR_SUCCESS)
+        return nullptr;
+    return node->get();
 }
 
 HKEY Registry::NewHandle(std::shared_ptr<RegKeyNode> node, int process) {
@@ -234,46 +346,45 @@ HKEY Registry::NewHandle(std::shared_ptr<RegKeyNode> node, int process) {
 }
 
 LONG Registry::OpenKey(HKEY parent, const WCHAR* subKey, int process, HKEY* result) {
-    std::shared_ptr<RegKeyNode> node;
-    std::vector<WString> parts;
-    LONG status = Resolve(parent, process, &node);
-    if (status == ERROR_SUCCESS)
-        status = SplitPath(subKey, &parts);
+    NodeSlot node = nullptr;
+    const LONG status = Locate(parent, subKey, process, &node);
     if (status != ERROR_SUCCESS)
         return status;
-    node = Walk(node, parts);
-    if (!node)
-        return ERROR_FILE_NOT_FOUND;
-    *result = NewHandle(node, process);
+    *result = NewHandle(*node, process);
     return ERROR_SUCCESS;
 }
 
 LONG Registry::CreateKey(HKEY parent, const WCHAR* subKey, bool isVolatile, int process,
                          HKEY* result, DWORD* disposition) {
-    std::shared_ptr<RegKeyNode> node;
-    std::vector<WString> parts;
+    NodeSlot node = nullptr;
+    int count = 0;
     LONG status = Resolve(parent, process, &node);
     if (status == ERROR_SUCCESS)
-        status = SplitPath(subKey, &parts);
+        status = CheckPath(subKey, &count);
     if (status != ERROR_SUCCESS)
         return status;
     // Windows' kernel refuses a key below the 512th level as a lack of resources.
-    if (node->depth + static_cast<int>(parts.size()) > kMaxKeyDepth)
+    if ((*node)->depth + count > kMaxKeyDepth)
         return ERROR_NO_SYSTEM_RESOURCES;
     bool created = false;
-    for (const WString& part : parts) {
-        auto& slot = node->children[Fold(part)];
-        if (!slot) {
-            slot = std::make_shared<RegKeyNode>();
-            slot->name = part;
-            slot->isVolatile = isVolatile;
-            slot->depth = node->depth + 1;
-            slot->parent = node.get();
+    PathNames names(subKey);
+    for (NameView name; names.Next(&name);) {
+        RegKeyNode& parentNode = **node;
+        const FoldedKeyName folded(name);
+        auto it = parentNode.children.lower_bound(folded.View());
+        if (it == parentNode.children.end() || it->first != folded.View()) {
+            auto child = std::make_shared<RegKeyNode>();
+            child->name = WString(name);
+            child->folded = WString(folded.View());
+            child->isVolatile = isVolatile;
+            child->depth = parentNode.depth + 1;
+            child->parent = &parentNode;
+            it = parentNode.children.emplace_hint(it, child->folded, std::move(child));
             created = true;
         }
-        node = slot;
+        node = &it->second;
     }
-    *result = NewHandle(node, process);
+    *result = NewHandle(*node, process);
     if (disposition != nullptr)
         *disposition = created ? REG_CREATED_NEW_KEY : REG_OPENED_EXISTING_KEY;
     return ERROR_SUCCESS;
@@ -293,11 +404,11 @@ LONG Registry::QueryValue(HKEY key, const WCHAR* name, int process, DWORD* type,
                           DWORD* size) const {
     if (data != nullptr && size == nullptr)
         return ERROR_INVALID_PARAMETER;
-    std::shared_ptr<RegKeyNode> node;
+    NodeSlot node = nullptr;
     const LONG status = Resolve(key, process, &node);
     if (status != ERROR_SUCCESS)
         return status;
-    const RegValue* value = FindIn(*node, name == nullptr ? WString() : WString(name));
+    const RegValue* value = FindIn(**node, ValueName(name));
     if (value == nullptr)
         return ERROR_FILE_NOT_FOUND;
     const DWORD needed = static_cast<DWORD>(value->data.size());
@@ -322,42 +433,37 @@ LONG Registry::SetValue(HKEY key, const WCHAR* name, int process, DWORD type, co
         return ERROR_NOACCESS;
     if (name != nullptr && std::char_traits<WCHAR>::length(name) > kMaxValueNameLength)
         return ERROR_INVALID_PARAMETER;
-    std::shared_ptr<RegKeyNode> node;
+    NodeSlot node = nullptr;
     const LONG status = Resolve(key, process, &node);
     if (status != ERROR_SUCCESS)
         return status;
     std::vector<BYTE> bytes;
     if (size > 0)
         bytes.assign(data, data + size);
-    SetIn(*node, name == nullptr ? WString() : WString(name), type, std::move(bytes));
+    SetIn(**node, ValueName(name), type, std::move(bytes));
     return ERROR_SUCCESS;
 }
 
 LONG Registry::DeleteValue(HKEY key, const WCHAR* name, int process) {
-    std::shared_ptr<RegKeyNode> node;
+    NodeSlot node = nullptr;
     const LONG status = Resolve(key, process, &node);
     if (status != ERROR_SUCCESS)
         return status;
-    return RemoveIn(*node, name == nullptr ? WString() : WString(name)) ? ERROR_SUCCESS
-                                                                        : ERROR_FILE_NOT_FOUND;
+    return RemoveIn(**node, ValueName(name)) ? ERROR_SUCCESS : ERROR_FILE_NOT_FOUND;
 }
 
 LONG Registry::DeleteKey(HKEY key, const WCHAR* subKey, int process) {
     if (subKey == nullptr)
         return ERROR_INVALID_PARAMETER;
-    std::shared_ptr<RegKeyNode> node;
-    std::vector<WString> parts;
-    LONG status = Resolve(key, process, &node);
-    if (status == ERROR_SUCCESS)
-        status = SplitPath(subKey, &parts);
+    NodeSlot node = nullptr;
+    const LONG status = Locate(key, subKey, process, &node);
     if (status != ERROR_SUCCESS)
         return status;
-    node = Walk(node, parts);
-    if (!node)
-        return ERROR_FILE_NOT_FOUND;
-    if (node->parent == nullptr) // a predefined root
+    if ((*node)->parent == nullptr) // a predefined root
         return ERROR_ACCESS_DENIED;
-    Detach(*node);
+    // Held here while the parent lets go of it, so that it can still be marked deleted.
+    const std::shared_ptr<RegKeyNode> doomed = *node;
+    Detach(*doomed);
     return ERROR_SUCCESS;
 }
 
@@ -380,11 +486,7 @@ void Registry::CloseAllKeysOf(Device& device, int process) {
 }
 
 bool Registry::KeyExists(HKEY root, const WString& subPath) const {
-    auto node = RootNode(root);
-    std::vector<WString> parts;
-    if (!node || SplitPath(subPath.c_str(), &parts) != ERROR_SUCCESS)
-        return false;
-    return Walk(node, parts) != nullptr;
+    return AtPath(root, subPath) != nullptr;
 }
 
 bool Registry::EnsureKey(HKEY root, const WString& subPath) {
@@ -402,9 +504,7 @@ bool Registry::Put(HKEY root, const WString& subPath, const WString& name, DWORD
                    std::vector<BYTE> data) {
     if (name.size() > kMaxValueNameLength || !EnsureKey(root, subPath))
         return false;
-    std::vector<WString> parts;
-    SplitPath(subPath.c_str(), &parts);
-    SetIn(*Walk(RootNode(root), parts), name, type, std::move(data));
+    SetIn(*AtPath(root, subPath), name, type, std::move(data));
     return true;
 }
 
@@ -428,21 +528,13 @@ bool Registry::PutString(HKEY root, const WString& subPath, const WString& name,
 }
 
 const RegValue* Registry::Find(HKEY root, const WString& subPath, const WString& name) const {
-    auto node = RootNode(root);
-    std::vector<WString> parts;
-    if (!node || SplitPath(subPath.c_str(), &parts) != ERROR_SUCCESS)
-        return nullptr;
-    node = Walk(node, parts);
-    return node ? FindIn(*node, name) : nullptr;
+    RegKeyNode* node = AtPath(root, subPath);
+    return node != nullptr ? FindIn(*node, name) : nullptr;
 }
 
 bool Registry::Remove(HKEY root, const WString& subPath, const WString& name) {
-    auto node = RootNode(root);
-    std::vector<WString> parts;
-    if (!node || SplitPath(subPath.c_str(), &parts) != ERROR_SUCCESS)
-        return false;
-    node = Walk(node, parts);
-    return node && RemoveIn(*node, name);
+    RegKeyNode* node = AtPath(root, subPath);
+    return node != nullptr && RemoveIn(*node, name);
 }
 
 bool Registry::RemoveKey(HKEY root, const WString& subPath) {

@@ -11,6 +11,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -20,14 +21,41 @@ namespace sim {
 
 class Device;
 
-// One value: its name as first written, its type and its bytes exactly as set.
+using NameView = std::basic_string_view<WCHAR>;
+
+// A name as a caller wrote it, to be compared with folded names: it is folded unit by unit
+// during the comparison, so a look-up neither copies nor allocates.
+struct UnfoldedName {
+    NameView text;
+};
+
+// Hashes folded names, and unfolded ones as if folded, for the value index.
+struct FoldedNameHash {
+    using is_transparent = void;
+    std::size_t operator()(const WString& folded) const;
+    std::size_t operator()(UnfoldedName name) const;
+};
+
+struct FoldedNameEqual {
+    using is_transparent = void;
+    bool operator()(const WString& a, const WString& b) const { return a == b; }
+    bool operator()(const WString& folded, UnfoldedName name) const;
+    bool operator()(UnfoldedName name, const WString& folded) const {
+        return (*this)(folded, name);
+    }
+};
+
+// One value: its name as first written (and folded, for look-ups), its type and its bytes
+// exactly as set.
 struct RegValue {
     WString name;
     DWORD type = REG_NONE;
     std::vector<BYTE> data;
+    WString folded;
 };
 
-// One key. Children are held by their folded names; a deleted key (and everything that was
+// One key. Children are held by their folded names (and found by a folded view of a path's
+// name, without a copy); a deleted key (and everything that was
 // below it) is marked so that handles still open on it fail with ERROR_KEY_DELETED.
 struct RegKeyNode {
     RegKeyNode() = default;
@@ -37,15 +65,19 @@ struct RegKeyNode {
     RegKeyNode& operator=(const RegKeyNode&) = delete;
 
     WString name;
+    WString folded; // `name` folded, set once with it: the key it has in its parent
     bool deleted = false;
     bool isVolatile = false;
     int depth = 0; // levels below its predefined root (the root itself: 0)
     RegKeyNode* parent = nullptr;
-    std::map<WString, std::shared_ptr<RegKeyNode>> children;
+    std::map<WString, std::shared_ptr<RegKeyNode>, std::less<>> children;
+    // The child a path last went through: programs open the same path again and again, and
+    // one equality test is cheaper than a descent of the ordered map. Cleared when a child goes.
+    const std::pair<const WString, std::shared_ptr<RegKeyNode>>* lastFound = nullptr;
     std::vector<RegValue> values; // in the order they were first set
     // Folded name -> position in `values`, kept once a key holds many values so that setting
     // each of N values costs the same whatever N; emptied by a removal and built again.
-    std::unordered_map<WString, std::size_t> valueIndex;
+    std::unordered_map<WString, std::size_t, FoldedNameHash, FoldedNameEqual> valueIndex;
 };
 
 // Windows' limits (the registry element size limits): a key name of 255 characters, a value
@@ -127,11 +159,17 @@ class Registry {
         int process = 0;
     };
 
-    std::shared_ptr<RegKeyNode> RootNode(HKEY root) const;
+    // The owner of a key, kept by the registry: a root, a child slot or an open handle.
+    using NodeSlot = const std::shared_ptr<RegKeyNode>*;
+
+    NodeSlot RootNode(HKEY root) const;
     // The key a handle stands for in `process`: ERROR_INVALID_HANDLE or ERROR_KEY_DELETED.
-    LONG Resolve(HKEY key, int process, std::shared_ptr<RegKeyNode>* node) const;
-    std::shared_ptr<RegKeyNode> Walk(std::shared_ptr<RegKeyNode> from,
-                                     const std::vector<WString>& parts) const;
+    LONG Resolve(HKEY key, int process, NodeSlot* node) const;
+    // The key `subKey` names below `key`, as Resolve, then ERROR_INVALID_PARAMETER for a
+    // name too long or ERROR_FILE_NOT_FOUND when there is no such key.
+    LONG Locate(HKEY key, const WCHAR* subKey, int process, NodeSlot* node) const;
+    // Locate below a predefined root only, without handles: null when there is no such key.
+    RegKeyNode* AtPath(HKEY root, const WString& subPath) const;
     HKEY NewHandle(std::shared_ptr<RegKeyNode> node, int process);
 
     std::shared_ptr<RegKeyNode> roots_[4];
@@ -143,7 +181,7 @@ template <typename Visit>
 bool Registry::ForEachKey(const RegKeyNode& root, bool skipVolatile, Visit visit) {
     struct Frame {
         const RegKeyNode* node;
-        std::map<WString, std::shared_ptr<RegKeyNode>>::const_iterator next;
+        decltype(RegKeyNode::children)::const_iterator next;
         std::size_t pathLength; // of the path before this key's name was added
     };
     WString path;

@@ -134,6 +134,9 @@ class Runner {
     TickWatcher watcher_;
     RunResult result_;
     Seen seen_;
+    // The look of each tick, kept between ticks so that its caption and window list keep their
+    // capacity: a steady tick then reads the device without allocating.
+    Seen tickSeen_;
     bool seenValid_ = false;
     // Radios in the order they changed since the last report (watched call by call while the
     // timeline is printed), so the timeline lists them as they happened.

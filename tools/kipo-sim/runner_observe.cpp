@@ -232,7 +232,7 @@ void Runner::OnTickEnd(const TickReport& report) {
             Line("tick skipped: Kipo was busy");
         return;
     }
-    Seen now;
+    Seen& now = tickSeen_;
     std::vector<std::string> explained;
     std::vector<std::string> timeline;
     if (seenValid_) {

@@ -10,6 +10,20 @@ int RadioIndex(TickRadio radio) {
 
 } // namespace
 
+void TickReport::Reset() {
+    caption.clear();
+    changed = false;
+    skipped = false;
+    endedEarly = false;
+    keepAliveReset = false;
+    for (int r = 0; r < kRadios; ++r) {
+        decision[r].clear();
+        decidedOn[r] = false;
+        switching[r] = false;
+    }
+    tried.clear();
+}
+
 const char* TickWatcher::ListName(TickRule rule) {
     switch (rule) {
     case TickRule::OffList:
@@ -69,10 +83,8 @@ void TickWatcher::OnKeepAlive(LONG counter, bool reset) {
 
 void TickWatcher::OnTickStart(const WString& caption, bool changed) {
     // The keep-alive step comes before the caption is read, so its news is kept.
-    const LONG counter = current_.keepAliveCounter;
     const bool reset = current_.keepAliveReset;
-    current_ = TickReport();
-    current_.keepAliveCounter = counter;
+    current_.Reset();
     current_.keepAliveReset = reset;
     current_.caption = caption;
     current_.changed = changed;
@@ -93,7 +105,7 @@ void TickWatcher::OnDecision(const TickDecision& decision) {
     // The first decision of a radio is the one that counts (WiFi's on-while-active list may
     // report several matching entries).
     if (current_.decision[r].empty()) {
-        current_.decision[r] = RuleText(decision.rule, decision.index, decision.entry, decision.on);
+        current_.decision[r] = WordsOf(r, decision);
         current_.decidedOn[r] = decision.on;
         current_.switching[r] = decision.rule != TickRule::KnownOff;
     }
@@ -104,14 +116,43 @@ void TickWatcher::OnDecision(const TickDecision& decision) {
             RuleText(decision.rule, decision.index, decision.entry, decision.on));
 }
 
+const std::string& TickWatcher::WordsOf(int radio, const TickDecision& decision) {
+    DecisionWords& words = words_[radio];
+    const bool hasEntry = decision.entry != nullptr;
+    if (!words.valid || words.rule != decision.rule || words.index != decision.index ||
+        words.on != decision.on || words.hasEntry != hasEntry ||
+        (hasEntry && words.entry != *decision.entry)) {
+        words.valid = true;
+        words.rule = decision.rule;
+        words.index = decision.index;
+        words.on = decision.on;
+        words.hasEntry = hasEntry;
+        if (hasEntry)
+            words.entry = *decision.entry;
+        words.text = RuleText(decision.rule, decision.index, decision.entry, decision.on);
+    }
+    return words.text;
+}
+
 void TickWatcher::OnTickEnd(bool endedEarly) {
     ++ticks_;
     current_.endedEarly = endedEarly;
     inTick_ = false;
-    TickReport report = std::move(current_);
-    current_ = TickReport();
-    current_.keepAliveCounter = report.keepAliveCounter;
-    onTickEnd_(report);
+    if (delivering_) {
+        // A tick that ends while the last one is being handled (a nested message loop)
+        // gets a report of its own.
+        TickReport report = std::move(current_);
+        current_ = TickReport();
+        current_.keepAliveCounter = report.keepAliveCounter;
+        onTickEnd_(report);
+        return;
+    }
+    std::swap(delivered_, current_);
+    current_.Reset();
+    current_.keepAliveCounter = delivered_.keepAliveCounter;
+    delivering_ = true;
+    onTickEnd_(delivered_);
+    delivering_ = false;
 }
 
 } // namespace kiposim

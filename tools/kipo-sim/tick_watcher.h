@@ -26,6 +26,9 @@ struct TickReport {
     bool switching[kRadios] = {};
     // Every rule tried, in order, in words (only when explaining).
     std::vector<std::string> tried;
+
+    // Empties it for the next tick, keeping the keep-alive counter and the strings' capacity.
+    void Reset();
 };
 
 class TickWatcher : public CDecisionObserver {
@@ -54,11 +57,29 @@ class TickWatcher : public CDecisionObserver {
     static std::string UndecidedText(int radio, LONG defaultAction, bool changed, bool endedEarly);
 
   private:
+    // The words of the last decision of a radio, kept with what they say: most ticks decide
+    // as the one before, and their words need not be put together again.
+    struct DecisionWords {
+        bool valid = false;
+        TickRule rule = TickRule::DefaultAction;
+        int index = 0;
+        bool on = false;
+        bool hasEntry = false;
+        WString entry;
+        std::string text;
+    };
+    const std::string& WordsOf(int radio, const TickDecision& decision);
+
     std::function<void(const TickReport&)> onTickEnd_;
     bool explain_ = false;
     bool explainEveryTick_ = false;
     std::uint64_t ticks_ = 0;
     TickReport current_;
+    // The report being handed over; it and current_ take turns, so neither gives up its
+    // strings' capacity from tick to tick.
+    TickReport delivered_;
+    bool delivering_ = false;
+    DecisionWords words_[kRadios];
     bool inTick_ = false;
 };
 

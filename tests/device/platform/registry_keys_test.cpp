@@ -125,6 +125,9 @@ TEST_F(RegistryKeys, BadArgumentsFailWithWin32Codes) {
     EXPECT_EQ(Create(HKEY_CURRENT_USER, (TEXT("a\\") + longName).c_str(), &key),
               ERROR_INVALID_PARAMETER);
     EXPECT_FALSE(device.registry.KeyExists(HKEY_CURRENT_USER, longName));
+    // A name too long is the answer even past a key that does not exist.
+    EXPECT_EQ(Open(HKEY_CURRENT_USER, (TEXT("missing\\") + longName).c_str(), &key),
+              ERROR_INVALID_PARAMETER);
     // 255 characters is still a name.
     Make(HKEY_CURRENT_USER, longestName.c_str());
     EXPECT_TRUE(Opens(HKEY_CURRENT_USER, longestName.c_str()));
@@ -223,6 +226,33 @@ TEST_F(RegistryKeys, DeletionIsRecursiveAndOpenHandlesSeeItGone) {
     // Creating the path again gives a new, empty key.
     Make(HKEY_CURRENT_USER, TEXT("software\\Kipo\\Kipo\\Settings"));
     EXPECT_FALSE(device.registry.KeyExists(HKEY_CURRENT_USER, TEXT("software\\Kipo\\Other")));
+}
+
+// A path opened again and again while keys along it go and come back, spelled in other cases:
+// each open finds the key as it is now, never one that went.
+TEST_F(RegistryKeys, APathOpenedAgainFollowsKeysThatGoAndComeBack) {
+    Make(HKEY_CURRENT_USER, TEXT("a\\b\\c"));
+    Make(HKEY_CURRENT_USER, TEXT("a\\sibling"));
+    HKEY key = nullptr;
+    ASSERT_EQ(Create(HKEY_CURRENT_USER, TEXT("A\\B\\C"), &key), ERROR_SUCCESS);
+    const BYTE first = 1;
+    ASSERT_EQ(RegSetValueExW(key, TEXT("v"), 0, REG_BINARY, &first, 1), ERROR_SUCCESS);
+    ASSERT_EQ(RegCloseKey(key), ERROR_SUCCESS);
+
+    EXPECT_EQ(RegDeleteKeyW(HKEY_CURRENT_USER, TEXT("a\\B")), ERROR_SUCCESS);
+    EXPECT_FALSE(Opens(HKEY_CURRENT_USER, TEXT("a\\b\\c")));
+    EXPECT_FALSE(Opens(HKEY_CURRENT_USER, TEXT("a\\b")));
+    EXPECT_TRUE(Opens(HKEY_CURRENT_USER, TEXT("a\\SIBLING")));
+
+    Make(HKEY_CURRENT_USER, TEXT("a\\b\\C"));
+    ASSERT_EQ(Open(HKEY_CURRENT_USER, TEXT("a\\b\\c"), &key), ERROR_SUCCESS);
+    DWORD size = 0;
+    // The key made again is new: the value of the one deleted is gone with it.
+    EXPECT_EQ(RegQueryValueExW(key, TEXT("v"), nullptr, nullptr, nullptr, &size),
+              ERROR_FILE_NOT_FOUND);
+    EXPECT_EQ(RegCloseKey(key), ERROR_SUCCESS);
+    EXPECT_TRUE(Opens(HKEY_CURRENT_USER, TEXT("a\\sibling")));
+    EXPECT_TRUE(Opens(HKEY_CURRENT_USER, TEXT("A\\B\\c")));
 }
 
 TEST_F(RegistryKeys, DeleteKeyFailures) {

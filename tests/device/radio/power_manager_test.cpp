@@ -108,4 +108,36 @@ TEST(PowerManagerTest, CallsAreTracedWithTheirOutValues) {
     EXPECT_EQ(texts[2], "GetDevicePower(\"nothing\", 1, &4) = 2");
 }
 
+// A device added without a class belongs to the generic class: it is found by its bare name
+// and by the name qualified with that class, in any letter case, and by nothing else.
+TEST(PowerManagerTest, AClasslessNameIsTheGenericClassInAnyCase) {
+    struct Row {
+        int line;
+        const WCHAR* name;
+        int state;
+    };
+    const Row rows[] = {
+        {__LINE__, TEXT("Backlight"), model::kFullPower},
+        {__LINE__, TEXT("BACKLIGHT"), model::kFullPower},
+        {__LINE__, TEXT("{A32942B7-920C-486b-B0E6-92A702A99B35}\\backlight"), model::kFullPower},
+        {__LINE__, TEXT("{a32942b7-920c-486B-b0e6-92a702a99b35}\\BackLight"), model::kFullPower},
+        {__LINE__, TEXT("Backligh"), model::kUnspecified},
+        {__LINE__, TEXT("Backlight2"), model::kUnspecified},
+        {__LINE__, TEXT("{A32942B7-920C-486b-B0E6-92A702A99B36}\\Backlight"), model::kUnspecified},
+        {__LINE__, TEXT("{A32942B7-920C-486b-B0E6-92A702A99B35}/Backlight"), model::kUnspecified},
+        {__LINE__, TEXT("{A32942B7-920C-486b-B0E6-92A702A99B35}"), model::kUnspecified},
+        {__LINE__, TEXT(""), model::kUnspecified},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(testing::Message() << "table line " << row.line);
+        model::PowerManager power;
+        power.AddDevice(TEXT("Backlight"), model::kFullPower);
+        EXPECT_EQ(power.StateOf(row.name), row.state);
+        // Whatever finds the device removes it, and nothing else does.
+        power.RemoveDevice(row.name);
+        EXPECT_EQ(power.StateOf(TEXT("backlight")),
+                  row.state == model::kUnspecified ? model::kFullPower : model::kUnspecified);
+    }
+}
+
 } // namespace
