@@ -6,8 +6,10 @@
 
 #include <gtest/gtest.h>
 
+#include "framework/app_name.h"
 #include "framework/wnd.h"
 #include "framework/wnd_class.h"
+#include "platform/text.h"
 #include "tests/support/device_test.h"
 
 namespace {
@@ -202,6 +204,27 @@ TEST_F(WndTest, FrameworkClassesAreRegisteredOncePerAttributes) {
     EXPECT_EQ(info.style, static_cast<UINT>(CS_HREDRAW));
     EXPECT_EQ(info.lpfnWndProc, &CWnd::WindowProcTrampoline);
     EXPECT_EQ(device.trace.Count("RegisterClassW"), 2u);
+}
+
+// Other programs see these names (GetClassNameW): the attributes in lower-case hex.
+TEST_F(WndTest, ClassNamesSpellTheirAttributesInHex) {
+    const struct {
+        int line;
+        UINT style;
+        ULONG_PTR cursor, brush, icon;
+        const char* attributes;
+    } cases[] = {
+        {__LINE__, 0, 0, 0, 0, ":0:0:0:0"},
+        {__LINE__, CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS, 0, COLOR_WINDOW + 1, 0, ":b:0:6:0"},
+        {__LINE__, 0x20B, 0x10, 0xFF, 0xABCDEF, ":20b:10:ff:abcdef"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << "table line " << c.line);
+        const WString name =
+            AfxWndClassName(c.style, reinterpret_cast<HCURSOR>(c.cursor),
+                            reinterpret_cast<HBRUSH>(c.brush), reinterpret_cast<HICON>(c.icon));
+        EXPECT_EQ(ToUtf8(name), "Afx:" + ToUtf8(AfxAppName()) + c.attributes);
+    }
 }
 
 } // namespace
