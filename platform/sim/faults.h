@@ -15,6 +15,7 @@ struct Faults {
     bool createTopLevel = false;
     // DialogBoxParamW and DialogBoxIndirectParamW return -1 without showing anything.
     bool modalRun = false;
+    bool loadMenu = false; // LoadMenuW returns NULL (ERROR_NOT_ENOUGH_MEMORY)
 };
 
 } // namespace sim

@@ -42,7 +42,9 @@ HMENU LoadMenuW(HINSTANCE instance, LPCWSTR menuName) {
     HMENU result = nullptr;
     const std::optional<WORD> id = sim::ResourceId(menuName);
     const res::Menu* menu = id ? res::FindMenu(res::ProgramResources(), *id) : nullptr;
-    if (menu != nullptr)
+    if (device.faults.loadMenu)
+        device.SetLastErrorValue(ERROR_NOT_ENOUGH_MEMORY);
+    else if (menu != nullptr)
         result = device.menus.Load(*menu, device.CurrentProcess());
     else
         device.SetLastErrorValue(ERROR_RESOURCE_NAME_NOT_FOUND);

@@ -31,6 +31,7 @@ const FaultSwitch kSwitches[] = {
     {"notify-icon", &sim::Faults::notifyIcon},
     {"create-frame", &sim::Faults::createTopLevel},
     {"modal-run", &sim::Faults::modalRun},
+    {"load-menu", &sim::Faults::loadMenu},
 };
 
 // The faults that are not a switch of the device's own.

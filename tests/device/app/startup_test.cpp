@@ -107,6 +107,12 @@ TEST_F(StartupFailureTest, CommandBarThatCannotBeCreatedTakesTheFrameAlong) {
     ExpectCleanEnd(3);
 }
 
+TEST_F(StartupFailureTest, MenuBarThatCannotBeLoadedTakesTheFrameAlong) {
+    device.faults.loadMenu = true;
+    ExpectCleanEnd(3);
+    EXPECT_EQ(device.trace.Count("LoadMenuW"), 1u);
+}
+
 struct IntervalCase {
     int line;
     const WCHAR* commandLine;

@@ -187,6 +187,17 @@ TEST_F(FrameTest, ExitFromTheFramesOwnCommandEndsTheProgram) {
     EXPECT_EQ(device.Now(), 0u) << "the quit came from the frame, not from an idle device";
 }
 
+TEST_F(FrameTest, FocusGivenToTheFrameGoesToTheActiveView) {
+    auto* frame = new Frame();
+    ASSERT_TRUE(frame->LoadFrame(IDR_MAINFRAME, FWS_ADDTOTITLE));
+    SetFocus(frame->m_hWnd);
+    EXPECT_EQ(GetFocus(), frame->view.m_hWnd);
+    frame->SetActiveView(nullptr);
+    SetFocus(frame->m_hWnd);
+    EXPECT_EQ(GetFocus(), frame->m_hWnd) << "no view: the frame keeps it";
+    frame->DestroyWindow();
+}
+
 TEST_F(FrameTest, OnlyTheMainWindowsEndEndsTheProgram) {
     int destroyed = 0;
     auto* frame = new Frame(&destroyed);

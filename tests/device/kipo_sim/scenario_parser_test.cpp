@@ -180,6 +180,7 @@ const FormCase kForms[] = {
     {__LINE__, "wifi d3", "wifi d3"},
     {__LINE__, "fault registry-write", "fault registry-write 1"},
     {__LINE__, "fault modal-run off", "fault modal-run 0"},
+    {__LINE__, "fault load-menu", "fault load-menu 1"},
     {__LINE__, "fault timer-in-tick", "fault timer-in-tick 1"},
     {__LINE__, "fault no-unregisterfunc1 on", "fault no-unregisterfunc1 1"},
     {__LINE__, "bt-mode 2", "bt-mode 2"},
