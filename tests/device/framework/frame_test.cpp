@@ -149,9 +149,11 @@ TEST_F(FrameTest, StringsLoadWholeAndNoLongerThanThemselves) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << "table line " << c.line);
+        const std::size_t calls = device.trace.Count("LoadStringW");
         const WString text = LoadResourceString(c.id);
         EXPECT_EQ(text.size(), c.text.size());
         EXPECT_EQ(text, c.text);
+        EXPECT_EQ(device.trace.Count("LoadStringW"), calls + 1) << "a short string is read once";
     }
 }
 
