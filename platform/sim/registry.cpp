@@ -60,9 +60,15 @@ class FoldedKeyName {
     std::size_t size_;
 };
 
-bool SameUnits(NameView a, NameView b) {
-    return a.size() == b.size() &&
-           (a.empty() || std::memcmp(a.data(), b.data(), a.size() * sizeof(WCHAR)) == 0);
+// True when `name` folded is `folded`, compared in place: the same path opened again costs
+// no copy.
+bool FoldsTo(NameView name, const WString& folded) {
+    if (name.size() != folded.size())
+        return false;
+    for (std::size_t i = 0; i < name.size(); ++i)
+        if (FoldChar(name[i]) != folded[i])
+            return false;
+    return true;
 }
 
 // ERROR_INVALID_PARAMETER when any name of the path is longer than a key name may be, checked
@@ -314,9 +320,9 @@ LONG Registry::Locate(HKEY key, const WCHAR* subKey, int process, NodeSlot* node
             return ERROR_INVALID_PARAMETER;
         if (missing)
             continue;
-        const FoldedKeyName folded(name);
         RegKeyNode& parent = **at;
-        if (parent.lastFound == nullptr || !SameUnits(parent.lastFound->first, folded.View())) {
+        if (parent.lastFound == nullptr || !FoldsTo(name, parent.lastFound->first)) {
+            const FoldedKeyName folded(name);
             auto it = parent.children.find(folded.View());
             parent.lastFound = it == parent.children.end() ? nullptr : &*it;
         }
