@@ -119,7 +119,7 @@ BOOL InvalidateRect(HWND window, const RECT* rect, BOOL erase) {
     BOOL result = TRUE;
     if (window != nullptr) {
         if (sim::Window* w = sim::LiveWindow(window)) {
-            w->needsPaint = true;
+            Dev().windows.Invalidate(*w);
             w->needsErase = w->needsErase || erase != FALSE;
         } else {
             result = FALSE;
