@@ -42,7 +42,7 @@ struct Window {
     HBRUSH background = nullptr;
     std::vector<BYTE> extra;    // cbWndExtra bytes (dialog results and user data live here)
     std::vector<HWND> children; // z-order among siblings, top first
-    bool needsPaint = false;    // set only through WindowManager::Invalidate
+    bool needsPaint = false;
     bool needsErase = false;
     bool destroying = false; // DestroyWindow has begun: no second round of messages
     // An overlapped top-level window hears WM_SIZE and WM_MOVE at its first showing, not at

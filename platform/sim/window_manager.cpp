@@ -315,8 +315,6 @@ HWND WindowManager::FindCaption(LPCWSTR name) {
 }
 
 HWND WindowManager::FirstToPaint(int process, const std::function<bool(HWND)>& accept) {
-    if (!mayNeedPaint_)
-        return nullptr;
     for (HWND top : topLevel_) {
         paintSearch_.assign(1, top);
         while (!paintSearch_.empty()) {
@@ -331,12 +329,6 @@ HWND WindowManager::FirstToPaint(int process, const std::function<bool(HWND)>& a
                 paintSearch_.push_back(*it);
         }
     }
-    // None for this process. Searches stop only once no window waits at all, hidden ones
-    // included: a hidden parent shown again brings its waiting children back into reach.
-    for (const auto& [value, window] : windows_)
-        if (window->needsPaint)
-            return nullptr;
-    mayNeedPaint_ = false;
     return nullptr;
 }
 

@@ -59,12 +59,6 @@ class WindowManager {
     HWND TopLevelOf(HWND handle) const;
     // True when `ancestor` is `handle` or one of its parents.
     bool IsSelfOrAncestor(HWND ancestor, HWND handle) const;
-    // Marks `window` as waiting to be painted. Every mark goes through here, so that
-    // FirstToPaint answers at once while no window waits.
-    void Invalidate(Window& window) {
-        window.needsPaint = true;
-        mayNeedPaint_ = true;
-    }
     // The first visible window of `process` waiting to be painted that `accept` takes,
     // depth-first over each top-level window's tree in z-order (hidden windows hide their
     // children), or null. Searched without allocating: the message loop asks on every wait.
@@ -119,7 +113,6 @@ class WindowManager {
     std::unordered_map<WString, std::vector<HWND>> byCaption_;
     std::vector<std::uint32_t> captionLengths_ = std::vector<std::uint32_t>(256);
     WString folding_;               // the name being looked up, folded (kept to keep its capacity)
-    bool mayNeedPaint_ = false;     // false once no window waits to be painted
     std::vector<HWND> paintSearch_; // FirstToPaint's pending windows (kept for its capacity)
 };
 

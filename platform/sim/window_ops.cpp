@@ -269,7 +269,7 @@ bool ShowWindowAs(HWND handle, int command) {
         if ((window = wm.Get(handle)) == nullptr)
             return false;
         window->style |= WS_VISIBLE;
-        wm.Invalidate(*window);
+        window->needsPaint = true;
         window->needsErase = true;
     }
     if (topLevel && command != SW_SHOWNA && command != SW_SHOWNOACTIVATE)
@@ -383,7 +383,7 @@ void PlaceWindow(HWND handle, RECT rect, bool repaint) {
         rect.right - rect.left != window->Width() || rect.bottom - rect.top != window->Height();
     window->rect = rect;
     if (repaint && (moved || sized)) {
-        Wm().Invalidate(*window);
+        window->needsPaint = true;
         window->needsErase = true;
     }
     SendSizeAndMove(handle, sized, moved);

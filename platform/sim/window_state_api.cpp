@@ -119,7 +119,7 @@ BOOL InvalidateRect(HWND window, const RECT* rect, BOOL erase) {
     BOOL result = TRUE;
     if (window != nullptr) {
         if (sim::Window* w = sim::LiveWindow(window)) {
-            Dev().windows.Invalidate(*w);
+            w->needsPaint = true;
             w->needsErase = w->needsErase || erase != FALSE;
         } else {
             result = FALSE;
