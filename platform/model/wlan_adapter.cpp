@@ -7,7 +7,7 @@ namespace model {
 namespace {
 
 // The device's name with its length counted once, at compile time: IsOn is asked on every
-// look at the device, and counting the 47 units each time cost more than the look-up.
+// look at the device, and counting the 48 units each time cost more than the look-up.
 constexpr PowerManager::Name kPowerName{WlanAdapter::kDeviceName};
 
 } // namespace
