@@ -49,24 +49,11 @@ bool PeekFor(int process, MSG& msg, const MessageFilter& filter, bool remove,
         wm.queues.TakeQuit(process, remove, msg))
         return true;
     if (InRange(filter, WM_PAINT)) {
-        // One stack for every tree: a fresh one per top-level window cost an allocation each.
-        std::vector<HWND> stack;
-        for (HWND top : wm.TopLevel()) {
-            // Depth-first over the window tree: the first window waiting to be painted.
-            stack.assign(1, top);
-            while (!stack.empty()) {
-                HWND handle = stack.back();
-                stack.pop_back();
-                const Window* window = wm.Get(handle);
-                if (window == nullptr || !window->Visible())
-                    continue;
-                if (window->process == process && window->needsPaint && ForWindow(filter, handle)) {
-                    msg = MSG{handle, WM_PAINT, 0, 0, static_cast<DWORD>(device.Now()), {}};
-                    return true;
-                }
-                for (auto it = window->children.rbegin(); it != window->children.rend(); ++it)
-                    stack.push_back(*it);
-            }
+        HWND handle =
+            wm.FirstToPaint(process, [&filter](HWND window) { return ForWindow(filter, window); });
+        if (handle != nullptr) {
+            msg = MSG{handle, WM_PAINT, 0, 0, static_cast<DWORD>(device.Now()), {}};
+            return true;
         }
     }
     if (InRange(filter, WM_TIMER) && !device.scheduler.HoldsTimers()) {

@@ -60,9 +60,24 @@ class FoldedKeyName {
     std::size_t size_;
 };
 
-bool SameUnits(NameView a, NameView b) {
-    return a.size() == b.size() &&
-           (a.empty() || std::memcmp(a.data(), b.data(), a.size() * sizeof(WCHAR)) == 0);
+// True when `name` folded is `folded`, compared in place: the same path opened again costs
+// no copy.
+bool FoldsTo(NameView name, const WString& folded) {
+    if (name.size() != folded.size())
+        return false;
+    for (std::size_t i = 0; i < name.size(); ++i)
+        if (FoldChar(name[i]) != folded[i])
+            return false;
+    return true;
+}
+
+// True when `text` is `path`, unit for unit, and ends there. `path` holds no NUL, so the
+// comparison stops at the end of either.
+bool SpelledAs(const WCHAR* text, const WString& path) {
+    for (std::size_t i = 0; i < path.size(); ++i)
+        if (text[i] != path[i])
+            return false;
+    return text[path.size()] == 0;
 }
 
 // ERROR_INVALID_PARAMETER when any name of the path is longer than a key name may be, checked
@@ -280,6 +295,7 @@ bool Registry::SplitRootPath(const WString& path, HKEY* root, WString* subPath) 
 }
 
 void Registry::Clear() {
+    ++removals_;
     for (int i = 0; i < kRootCount; ++i) {
         if (roots_[i])
             MarkDeleted(*roots_[i]);
@@ -306,7 +322,14 @@ LONG Registry::Locate(HKEY key, const WCHAR* subKey, int process, NodeSlot* node
     const LONG status = Resolve(key, process, &at);
     if (status != ERROR_SUCCESS)
         return status;
+    RegKeyNode& start = **at;
+    if (subKey != nullptr && start.lastTarget != nullptr && start.lastRemovals == removals_ &&
+        SpelledAs(subKey, start.lastPath)) {
+        *node = start.lastTarget;
+        return ERROR_SUCCESS;
+    }
     bool missing = false;
+    bool walked = false;
     PathNames names(subKey);
     for (NameView name; names.Next(&name);) {
         // Past a missing key the names are still checked: one too long is the answer first.
@@ -314,9 +337,10 @@ LONG Registry::Locate(HKEY key, const WCHAR* subKey, int process, NodeSlot* node
             return ERROR_INVALID_PARAMETER;
         if (missing)
             continue;
-        const FoldedKeyName folded(name);
+        walked = true;
         RegKeyNode& parent = **at;
-        if (parent.lastFound == nullptr || !SameUnits(parent.lastFound->first, folded.View())) {
+        if (parent.lastFound == nullptr || !FoldsTo(name, parent.lastFound->first)) {
+            const FoldedKeyName folded(name);
             auto it = parent.children.find(folded.View());
             parent.lastFound = it == parent.children.end() ? nullptr : &*it;
         }
@@ -327,6 +351,13 @@ LONG Registry::Locate(HKEY key, const WCHAR* subKey, int process, NodeSlot* node
     }
     if (missing)
         return ERROR_FILE_NOT_FOUND;
+    // Only a path that named a key below is remembered: the start's own slot may be a
+    // handle's, which goes when the handle is closed.
+    if (walked) {
+        start.lastPath.assign(subKey);
+        start.lastTarget = at;
+        start.lastRemovals = removals_;
+    }
     *node = at;
     return ERROR_SUCCESS;
 }
@@ -464,6 +495,7 @@ LONG Registry::DeleteKey(HKEY key, const WCHAR* subKey, int process) {
     // Held here while the parent lets go of it, so that it can still be marked deleted.
     const std::shared_ptr<RegKeyNode> doomed = *node;
     Detach(*doomed);
+    ++removals_;
     return ERROR_SUCCESS;
 }
 

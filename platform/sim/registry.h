@@ -8,6 +8,7 @@
 // access mask of an open is recorded in the trace but not enforced: Windows CE ignores it.
 #pragma once
 
+#include <cstdint>
 #include <map>
 #include <memory>
 #include <string>
@@ -74,6 +75,12 @@ struct RegKeyNode {
     // The child a path last went through: programs open the same path again and again, and
     // one equality test is cheaper than a descent of the ordered map. Cleared when a child goes.
     const std::pair<const WString, std::shared_ptr<RegKeyNode>>* lastFound = nullptr;
+    // The last path opened below this key, exactly as spelled, and the key it named: the
+    // program opens the same path on every check, and comparing it whole is cheaper than
+    // walking it name by name. Good while the registry has removed no key since (`removals`).
+    WString lastPath;
+    const std::shared_ptr<RegKeyNode>* lastTarget = nullptr;
+    std::uint64_t lastRemovals = 0;
     std::vector<RegValue> values; // in the order they were first set
     // Folded name -> position in `values`, kept once a key holds many values so that setting
     // each of N values costs the same whatever N; emptied by a removal and built again.
@@ -173,6 +180,7 @@ class Registry {
     HKEY NewHandle(std::shared_ptr<RegKeyNode> node, int process);
 
     std::shared_ptr<RegKeyNode> roots_[4];
+    std::uint64_t removals_ = 0; // keys deleted (and Clear calls): a remembered path's age
     std::map<ULONG_PTR, OpenRecord> handles_;
     ULONG_PTR nextHandle_ = 0x1000;
 };

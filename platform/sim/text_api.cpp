@@ -62,8 +62,16 @@ bool IsSpaceW(WCHAR ch) {
 DWORD CharLowerBuffW(LPWSTR text, DWORD length) {
     if (text == nullptr)
         return 0;
-    for (DWORD i = 0; i < length;)
-        i += LowerAt(text, i, i + 1 < length);
+    for (DWORD i = 0; i < length;) {
+        const WCHAR unit = text[i];
+        if (unit < 0x80) { // ASCII, the usual text, without the table: only A-Z change
+            if (unit >= u'A' && unit <= u'Z')
+                text[i] = static_cast<WCHAR>(unit + (u'a' - u'A'));
+            ++i;
+        } else {
+            i += LowerAt(text, i, i + 1 < length);
+        }
+    }
     return length;
 }
 

@@ -15,9 +15,17 @@ bool SameName(const WString& a, LPCWSTR b) {
 
 // Captions compare one code unit at a time, as FindWindowW does on Windows: a surrogate pair is
 // two units without case, unlike in CharLowerBuffW, which lowers the letter the pair writes.
+// One unit at a time, as CharLowerBuffW(&unit, 1) folds it; ASCII, nearly every caption,
+// without the call.
 void FoldUnits(WString& text) {
-    for (WCHAR& unit : text)
-        CharLowerBuffW(&unit, 1);
+    for (WCHAR& unit : text) {
+        if (unit < 0x80) {
+            if (unit >= u'A' && unit <= u'Z')
+                unit = static_cast<WCHAR>(unit + (u'a' - u'A'));
+        } else {
+            CharLowerBuffW(&unit, 1);
+        }
+    }
 }
 
 void Erase(std::vector<HWND>& list, HWND handle) {
@@ -303,6 +311,24 @@ HWND WindowManager::FindCaption(LPCWSTR name) {
     for (HWND handle : topLevel_) // several with that caption: the front-most
         if (std::find(windows.begin(), windows.end(), handle) != windows.end())
             return handle;
+    return nullptr;
+}
+
+HWND WindowManager::FirstToPaint(int process, const std::function<bool(HWND)>& accept) {
+    for (HWND top : topLevel_) {
+        paintSearch_.assign(1, top);
+        while (!paintSearch_.empty()) {
+            HWND handle = paintSearch_.back();
+            paintSearch_.pop_back();
+            const Window* window = Get(handle);
+            if (window == nullptr || !window->Visible())
+                continue;
+            if (window->process == process && window->needsPaint && accept(handle))
+                return handle;
+            for (auto it = window->children.rbegin(); it != window->children.rend(); ++it)
+                paintSearch_.push_back(*it);
+        }
+    }
     return nullptr;
 }
 

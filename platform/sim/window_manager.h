@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <unordered_map>
@@ -58,6 +59,10 @@ class WindowManager {
     HWND TopLevelOf(HWND handle) const;
     // True when `ancestor` is `handle` or one of its parents.
     bool IsSelfOrAncestor(HWND ancestor, HWND handle) const;
+    // The first visible window of `process` waiting to be painted that `accept` takes,
+    // depth-first over each top-level window's tree in z-order (hidden windows hide their
+    // children), or null. Searched without allocating: the message loop asks on every wait.
+    HWND FirstToPaint(int process, const std::function<bool(HWND)>& accept);
     // Screen rectangle of any window.
     RECT ScreenRect(HWND handle) const;
 
@@ -107,7 +112,8 @@ class WindowManager {
     // last bucket counts every longer one).
     std::unordered_map<WString, std::vector<HWND>> byCaption_;
     std::vector<std::uint32_t> captionLengths_ = std::vector<std::uint32_t>(256);
-    WString folding_; // the name being looked up, folded (kept to keep its capacity)
+    WString folding_;               // the name being looked up, folded (kept to keep its capacity)
+    std::vector<HWND> paintSearch_; // FirstToPaint's pending windows (kept for its capacity)
 };
 
 } // namespace sim

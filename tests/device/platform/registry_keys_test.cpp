@@ -255,6 +255,35 @@ TEST_F(RegistryKeys, APathOpenedAgainFollowsKeysThatGoAndComeBack) {
     EXPECT_TRUE(Opens(HKEY_CURRENT_USER, TEXT("A\\B\\c")));
 }
 
+// The same spelling opened again, from a root and from a handle, after the key it named was
+// deleted from elsewhere (through another handle) and made again: never the key that went.
+TEST_F(RegistryKeys, TheSameSpellingOpenedAgainSeesKeysDeletedElsewhere) {
+    Make(HKEY_CURRENT_USER, TEXT("a\\b\\c"));
+    HKEY a = nullptr;
+    ASSERT_EQ(Open(HKEY_CURRENT_USER, TEXT("a"), &a), ERROR_SUCCESS);
+    HKEY key = nullptr;
+    ASSERT_EQ(Open(a, TEXT("b\\c"), &key), ERROR_SUCCESS);
+    const BYTE first = 1;
+    ASSERT_EQ(RegSetValueExW(key, TEXT("v"), 0, REG_BINARY, &first, 1), ERROR_SUCCESS);
+    ASSERT_EQ(RegCloseKey(key), ERROR_SUCCESS);
+    EXPECT_TRUE(Opens(HKEY_CURRENT_USER, TEXT("a\\b\\c")));
+    EXPECT_TRUE(Opens(HKEY_CURRENT_USER, TEXT("a\\b\\c")));
+
+    EXPECT_EQ(RegDeleteKeyW(a, TEXT("b")), ERROR_SUCCESS);
+    EXPECT_FALSE(Opens(HKEY_CURRENT_USER, TEXT("a\\b\\c")));
+    EXPECT_EQ(Open(a, TEXT("b\\c"), &key), ERROR_FILE_NOT_FOUND);
+
+    Make(HKEY_CURRENT_USER, TEXT("a\\b\\c"));
+    for (HKEY parent : {HKEY_CURRENT_USER, a}) {
+        ASSERT_EQ(Open(parent, parent == a ? TEXT("b\\c") : TEXT("a\\b\\c"), &key), ERROR_SUCCESS);
+        DWORD size = 0;
+        EXPECT_EQ(RegQueryValueExW(key, TEXT("v"), nullptr, nullptr, nullptr, &size),
+                  ERROR_FILE_NOT_FOUND);
+        EXPECT_EQ(RegCloseKey(key), ERROR_SUCCESS);
+    }
+    EXPECT_EQ(RegCloseKey(a), ERROR_SUCCESS);
+}
+
 TEST_F(RegistryKeys, DeleteKeyFailures) {
     Make(HKEY_CURRENT_USER, TEXT("a\\b"));
     EXPECT_EQ(RegDeleteKeyW(HKEY_CURRENT_USER, TEXT("a\\missing")), ERROR_FILE_NOT_FOUND);
