@@ -1,6 +1,7 @@
 // Win32 window names of the simulated device: classes, creation, window data, captions,
 // look-up and enumeration. Each records itself in the device trace when it returns.
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include "platform/sim/device.h"
@@ -170,14 +171,18 @@ BOOL GetClassInfoW(HINSTANCE instance, LPCWSTR className, WNDCLASSW* wndClass) {
 HWND CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD style, int x,
                      int y, int width, int height, HWND parent, HMENU menu, HINSTANCE instance,
                      LPVOID param) {
+    // The names are read before the call: a window that fails in WM_CREATE may take the
+    // caller's object, and the strings it owned, along with it.
+    const std::string classArg = sim::TraceArg(className);
+    const std::string nameArg = sim::TraceArg(windowName);
     HWND window = nullptr;
     if (Dev().faults.createTopLevel && parent == nullptr && (style & WS_CHILD) == 0)
         Dev().SetLastErrorValue(ERROR_NOT_ENOUGH_MEMORY);
     else
         window = sim::CreateWindowAs(exStyle, className, windowName, style, x, y, width, height,
                                      parent, menu, instance, param);
-    Dev().trace.Call("CreateWindowExW", P(window), exStyle, className, windowName, style, x, y,
-                     width, height, P(parent), P(menu));
+    Dev().trace.Call("CreateWindowExW", P(window), exStyle, classArg, nameArg, style, x, y, width,
+                     height, P(parent), P(menu));
     return window;
 }
 
