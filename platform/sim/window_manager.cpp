@@ -148,17 +148,22 @@ void WindowManager::Remove(HWND handle) {
     queues.RemoveFor(handle);
     timers.KillAllOf(handle);
     hotKeys.RemoveWindow(handle);
-    windows_.erase(reinterpret_cast<std::uintptr_t>(handle));
+    const auto key = reinterpret_cast<std::uintptr_t>(handle);
+    if (LookUp& slot = recent_[Slot(key)]; slot.key == key)
+        slot = LookUp{};
+    windows_.erase(key);
 }
 
-Window* WindowManager::Get(HWND handle) {
-    auto it = windows_.find(reinterpret_cast<std::uintptr_t>(handle));
-    return it == windows_.end() ? nullptr : it->second.get();
-}
-
-const Window* WindowManager::Get(HWND handle) const {
-    auto it = windows_.find(reinterpret_cast<std::uintptr_t>(handle));
-    return it == windows_.end() ? nullptr : it->second.get();
+Window* WindowManager::Find(HWND handle) const {
+    const auto key = reinterpret_cast<std::uintptr_t>(handle);
+    LookUp& slot = recent_[Slot(key)];
+    if (slot.key == key) // an empty entry answers null for the null handle
+        return slot.window;
+    auto it = windows_.find(key);
+    if (it == windows_.end())
+        return nullptr; // misses are not kept: a handle is never valid later
+    slot = LookUp{key, it->second.get()};
+    return slot.window;
 }
 
 int WindowManager::WindowCount(int process) const {
