@@ -124,7 +124,7 @@ class WindowManager {
     std::map<int, HWND> focus_;
     // Top-level windows by folded caption, and how many have a caption of each length (the
     // last bucket counts every longer one).
-    std::unordered_map<WString, std::vector<HWND>> byCaption_;
+    std::unordered_map<std::uint64_t, std::vector<HWND>> byCaption_; // by Window::foldedHash
     std::vector<std::uint32_t> captionLengths_ = std::vector<std::uint32_t>(256);
     WString folding_;               // the name being looked up, folded (kept to keep its capacity)
     std::vector<HWND> paintSearch_; // FirstToPaint's pending windows (kept for its capacity)
