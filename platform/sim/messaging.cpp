@@ -500,7 +500,7 @@ LRESULT Dispatch(const MSG& msg) {
         // A procedure that does not validate would get WM_PAINT forever; the device validates
         // for it rather than spin.
         if (Window* window = device.windows.Get(msg.hwnd))
-            window->needsPaint = false;
+            device.windows.SetNeedsPaint(*window, false);
     }
     return result;
 }

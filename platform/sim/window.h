@@ -19,6 +19,8 @@ struct WindowClass {
     HBRUSH background = nullptr;
 };
 
+class WindowManager;
+
 struct Window {
     HWND handle = nullptr;
     int process = 0; // owner process: its procedure runs as that process
@@ -42,7 +44,6 @@ struct Window {
     HBRUSH background = nullptr;
     std::vector<BYTE> extra;    // cbWndExtra bytes (dialog results and user data live here)
     std::vector<HWND> children; // z-order among siblings, top first
-    bool needsPaint = false;
     bool needsErase = false;
     bool destroying = false; // DestroyWindow has begun: no second round of messages
     // An overlapped top-level window hears WM_SIZE and WM_MOVE at its first showing, not at
@@ -54,6 +55,13 @@ struct Window {
     bool Enabled() const { return (style & WS_DISABLED) == 0; }
     LONG Width() const { return rect.right - rect.left; }
     LONG Height() const { return rect.bottom - rect.top; }
+    // Waiting for WM_PAINT. Set through WindowManager::SetNeedsPaint, which counts the windows
+    // waiting per process so that a message loop with none skips the search.
+    bool NeedsPaint() const { return needsPaint_; }
+
+  private:
+    friend class WindowManager;
+    bool needsPaint_ = false;
 };
 
 } // namespace sim

@@ -110,6 +110,7 @@ Window& WindowManager::Add(Window window) {
     nextHandle_ += 4;
     auto owned = std::make_unique<Window>(std::move(window));
     Window& added = *owned;
+    added.needsPaint_ = false; // counted only through SetNeedsPaint
     windows_.emplace(reinterpret_cast<std::uintptr_t>(added.handle), std::move(owned));
     if (added.IsChild()) {
         // New children go below their siblings, so the first created comes first.
@@ -143,6 +144,7 @@ void WindowManager::Remove(HWND handle) {
     for (auto& [process, focus] : focus_)
         if (focus == handle)
             focus = nullptr;
+    SetNeedsPaint(*window, false);
     queues.RemoveFor(handle);
     timers.KillAllOf(handle);
     hotKeys.RemoveWindow(handle);
@@ -315,6 +317,19 @@ HWND WindowManager::FindCaption(LPCWSTR name) {
 }
 
 HWND WindowManager::FirstToPaint(int process, const std::function<bool(HWND)>& accept) {
+    // The loop asks on every wait, and a process rarely has a shown window waiting: look at
+    // its waiting windows first, and walk the z-order only to choose among several.
+    HWND only = nullptr;
+    int found = 0;
+    for (const auto& [owner, handle] : paintPending_) {
+        if (owner == process && Shown(handle) && accept(handle)) {
+            only = handle;
+            if (++found > 1)
+                break;
+        }
+    }
+    if (found <= 1)
+        return only;
     for (HWND top : topLevel_) {
         paintSearch_.assign(1, top);
         while (!paintSearch_.empty()) {
@@ -323,13 +338,34 @@ HWND WindowManager::FirstToPaint(int process, const std::function<bool(HWND)>& a
             const Window* window = Get(handle);
             if (window == nullptr || !window->Visible())
                 continue;
-            if (window->process == process && window->needsPaint && accept(handle))
+            if (window->process == process && window->needsPaint_ && accept(handle))
                 return handle;
             for (auto it = window->children.rbegin(); it != window->children.rend(); ++it)
                 paintSearch_.push_back(*it);
         }
     }
     return nullptr;
+}
+
+bool WindowManager::Shown(HWND handle) const {
+    for (const Window* window = Get(handle); window != nullptr; window = Get(window->parent)) {
+        if (!window->Visible())
+            return false;
+        if (!window->IsChild())
+            return true;
+    }
+    return false; // a child whose parent is gone is on no screen
+}
+
+void WindowManager::SetNeedsPaint(Window& window, bool needsPaint) {
+    if (window.needsPaint_ == needsPaint)
+        return;
+    window.needsPaint_ = needsPaint;
+    const std::pair<int, HWND> entry{window.process, window.handle};
+    if (needsPaint)
+        paintPending_.push_back(entry);
+    else
+        paintPending_.erase(std::find(paintPending_.begin(), paintPending_.end(), entry));
 }
 
 HWND WindowManager::FindExact(const WString& caption) const {

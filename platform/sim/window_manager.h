@@ -9,6 +9,7 @@
 #include <map>
 #include <memory>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "platform/sim/hot_keys.h"
@@ -63,6 +64,9 @@ class WindowManager {
     // depth-first over each top-level window's tree in z-order (hidden windows hide their
     // children), or null. Searched without allocating: the message loop asks on every wait.
     HWND FirstToPaint(int process, const std::function<bool(HWND)>& accept);
+    void SetNeedsPaint(Window& window, bool needsPaint);
+    // True when the window and every parent up to its top-level window are visible.
+    bool Shown(HWND handle) const;
     // Screen rectangle of any window.
     RECT ScreenRect(HWND handle) const;
 
@@ -114,6 +118,8 @@ class WindowManager {
     std::vector<std::uint32_t> captionLengths_ = std::vector<std::uint32_t>(256);
     WString folding_;               // the name being looked up, folded (kept to keep its capacity)
     std::vector<HWND> paintSearch_; // FirstToPaint's pending windows (kept for its capacity)
+    // The windows (shown or not) waiting for WM_PAINT, with their process: usually a few.
+    std::vector<std::pair<int, HWND>> paintPending_;
 };
 
 } // namespace sim

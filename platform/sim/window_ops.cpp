@@ -269,7 +269,7 @@ bool ShowWindowAs(HWND handle, int command) {
         if ((window = wm.Get(handle)) == nullptr)
             return false;
         window->style |= WS_VISIBLE;
-        window->needsPaint = true;
+        wm.SetNeedsPaint(*window, true);
         window->needsErase = true;
     }
     if (topLevel && command != SW_SHOWNA && command != SW_SHOWNOACTIVATE)
@@ -383,7 +383,7 @@ void PlaceWindow(HWND handle, RECT rect, bool repaint) {
         rect.right - rect.left != window->Width() || rect.bottom - rect.top != window->Height();
     window->rect = rect;
     if (repaint && (moved || sized)) {
-        window->needsPaint = true;
+        Wm().SetNeedsPaint(*window, true);
         window->needsErase = true;
     }
     SendSizeAndMove(handle, sized, moved);
@@ -399,7 +399,7 @@ HDC BeginPaintAs(HWND handle, PAINTSTRUCT* paint) {
     *paint = PAINTSTRUCT{};
     paint->hdc = PaintDC(handle);
     paint->rcPaint = RECT{0, 0, window->Width(), window->Height()};
-    window->needsPaint = false;
+    Wm().SetNeedsPaint(*window, false);
     if (window->needsErase) {
         window->needsErase = false;
         paint->fErase = Send(handle, WM_ERASEBKGND, reinterpret_cast<WPARAM>(paint->hdc), 0) == 0;

@@ -26,10 +26,10 @@ BOOL UpdateWindow(HWND window) {
     BOOL result = FALSE;
     if (sim::Window* w = sim::LiveWindow(window)) {
         result = TRUE;
-        if (w->needsPaint && w->Visible()) {
+        if (w->NeedsPaint() && w->Visible()) {
             sim::Send(window, WM_PAINT, 0, 0);
             if (sim::Window* still = Dev().windows.Get(window))
-                still->needsPaint = false;
+                Dev().windows.SetNeedsPaint(*still, false);
         }
     }
     Dev().trace.Call("UpdateWindow", result, P(window));
@@ -119,7 +119,7 @@ BOOL InvalidateRect(HWND window, const RECT* rect, BOOL erase) {
     BOOL result = TRUE;
     if (window != nullptr) {
         if (sim::Window* w = sim::LiveWindow(window)) {
-            w->needsPaint = true;
+            Dev().windows.SetNeedsPaint(*w, true);
             w->needsErase = w->needsErase || erase != FALSE;
         } else {
             result = FALSE;

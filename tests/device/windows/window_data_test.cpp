@@ -191,6 +191,52 @@ TEST_F(WindowDataTest, PaintingFollowsInvalidation) {
     EXPECT_FALSE(InvalidateRect(reinterpret_cast<HWND>(0x31), nullptr, TRUE));
 }
 
+// The windows waiting for WM_PAINT, in the order the loop hands them out (front-most
+// top-level window's tree first, a parent before its children), dispatching each.
+std::vector<HWND> Painted(HWND filter = nullptr) {
+    std::vector<HWND> painted;
+    MSG msg{};
+    while (painted.size() < 10 && PeekMessageW(&msg, filter, WM_PAINT, WM_PAINT, PM_REMOVE)) {
+        painted.push_back(msg.hwnd);
+        DispatchMessageW(&msg);
+    }
+    return painted;
+}
+
+TEST_F(WindowDataTest, PaintReachesShownWindowsOnlyInZOrder) {
+    log.ignored = {WM_SHOWWINDOW, WM_ACTIVATE, WM_SETFOCUS, WM_KILLFOCUS, WM_ERASEBKGND};
+    HWND first = Make(TEXT("first"), window, WS_CHILD | WS_VISIBLE);
+    HWND second = Make(TEXT("second"), window, WS_CHILD | WS_VISIBLE);
+    InvalidateRect(second, nullptr, FALSE);
+    InvalidateRect(first, nullptr, FALSE);
+    EXPECT_TRUE(Painted().empty()) << "their parent is hidden";
+
+    ShowWindow(window, SW_SHOWNA);
+    EXPECT_EQ(Painted(), (std::vector<HWND>{window, first, second}));
+    EXPECT_TRUE(Painted().empty()) << "each painted once";
+
+    // A filter takes its window's tree only, and leaves the rest waiting.
+    InvalidateRect(first, nullptr, FALSE);
+    InvalidateRect(second, nullptr, FALSE);
+    EXPECT_EQ(Painted(second), std::vector<HWND>{second});
+    EXPECT_EQ(Painted(), std::vector<HWND>{first});
+
+    // A waiting window that is hidden, or destroyed, is not painted; shown again, it is.
+    InvalidateRect(first, nullptr, FALSE);
+    InvalidateRect(second, nullptr, FALSE);
+    ShowWindow(first, SW_HIDE);
+    DestroyWindow(second);
+    EXPECT_TRUE(Painted().empty());
+    ShowWindow(first, SW_SHOWNA);
+    EXPECT_EQ(Painted(), std::vector<HWND>{first});
+
+    // Of two top-level windows, the front one is painted first.
+    HWND front = Make(TEXT("front"), nullptr, WS_VISIBLE);
+    InvalidateRect(window, nullptr, FALSE);
+    InvalidateRect(front, nullptr, FALSE);
+    EXPECT_EQ(Painted(), (std::vector<HWND>{front, window}));
+}
+
 TEST_F(WindowDataTest, SystemBrushesExistForTheSystemColours) {
     EXPECT_NE(GetSysColorBrush(COLOR_WINDOW), nullptr);
     EXPECT_NE(GetSysColorBrush(COLOR_WINDOW), GetSysColorBrush(0));
