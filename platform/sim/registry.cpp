@@ -333,7 +333,8 @@ void Registry::Clear() {
     }
 }
 
-LONG Registry::Resolve(HKEY key, int process, NodeSlot* node) const {
+// Inline: every call with a handle starts here.
+inline LONG Registry::Resolve(HKEY key, int process, NodeSlot* node) const {
     if (NodeSlot root = RootNode(key)) {
         *node = root;
         return ERROR_SUCCESS;
@@ -347,7 +348,7 @@ LONG Registry::Resolve(HKEY key, int process, NodeSlot* node) const {
     return ERROR_SUCCESS;
 }
 
-LONG Registry::Locate(HKEY key, const WCHAR* subKey, int process, NodeSlot* node) const {
+inline LONG Registry::Locate(HKEY key, const WCHAR* subKey, int process, NodeSlot* node) const {
     NodeSlot at = nullptr;
     const LONG status = Resolve(key, process, &at);
     if (status != ERROR_SUCCESS)
@@ -485,7 +486,10 @@ LONG Registry::QueryValue(HKEY key, const WCHAR* name, int process, DWORD* type,
             *size = needed;
             return ERROR_MORE_DATA;
         }
-        if (needed > 0)
+        // A DWORD, the usual value, is copied without a call.
+        if (needed == sizeof(DWORD))
+            std::memcpy(data, value->data.data(), sizeof(DWORD));
+        else if (needed > 0)
             std::memcpy(data, value->data.data(), needed);
     }
     if (size != nullptr)

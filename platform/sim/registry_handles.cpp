@@ -8,7 +8,7 @@ namespace {
 constexpr std::size_t kFirstSlots = 16;
 }
 
-KeyHandles::KeyHandles() : slots_(kFirstSlots) {}
+KeyHandles::KeyHandles() : slots_(kFirstSlots), mask_(kFirstSlots - 1) {}
 
 std::vector<ULONG_PTR> KeyHandles::HeldBy(int process) const {
     std::vector<ULONG_PTR> held;
@@ -20,6 +20,7 @@ std::vector<ULONG_PTR> KeyHandles::HeldBy(int process) const {
 
 void KeyHandles::Grow() {
     std::vector<Entry> old = std::exchange(slots_, std::vector<Entry>(slots_.size() * 2));
+    mask_ = slots_.size() - 1;
     count_ = 0;
     for (Entry& entry : old)
         if (entry.value != 0)

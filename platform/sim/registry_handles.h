@@ -81,11 +81,12 @@ class KeyHandles {
     std::vector<ULONG_PTR> HeldBy(int process) const;
 
   private:
-    std::size_t Home(ULONG_PTR value) const { return (value >> 2) & (slots_.size() - 1); }
-    std::size_t Next(std::size_t i) const { return (i + 1) & (slots_.size() - 1); }
+    std::size_t Home(ULONG_PTR value) const { return (value >> 2) & mask_; }
+    std::size_t Next(std::size_t i) const { return (i + 1) & mask_; }
     void Grow();
 
     std::vector<Entry> slots_; // a power of two in size, never more than half full
+    std::size_t mask_ = 0;     // slots_.size() - 1
     std::size_t count_ = 0;
 };
 
