@@ -7,10 +7,6 @@
 
 namespace sim {
 
-namespace {
-Device* g_current = nullptr;
-}
-
 const char* HandleKindName(HandleKind kind) {
     switch (kind) {
     case HandleKind::RegistryKey:
@@ -35,8 +31,8 @@ Device::Device() {
     program.running = false;
     processes_.push_back(shell);
     processes_.push_back(program);
-    previousCurrent_ = g_current;
-    g_current = this;
+    previousCurrent_ = current_;
+    current_ = this;
     BootWindows();
     BootShell();
 }
@@ -44,15 +40,12 @@ Device::Device() {
 Device::~Device() {
     // A program still running is ended as at shutdown, before the device it runs on goes.
     EndThreads();
-    g_current = previousCurrent_;
+    current_ = previousCurrent_;
 }
 
-Device& Device::Current() {
-    if (g_current == nullptr) {
-        std::fprintf(stderr, "kipo: a platform call was made with no simulated device\n");
-        std::abort();
-    }
-    return *g_current;
+void Device::NoCurrent() {
+    std::fprintf(stderr, "kipo: a platform call was made with no simulated device\n");
+    std::abort();
 }
 
 void Device::SetNow(std::uint64_t now) {

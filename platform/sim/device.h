@@ -49,8 +49,13 @@ class Device {
     Device(const Device&) = delete;
     Device& operator=(const Device&) = delete;
 
-    // The current device; aborts with a message when there is none.
-    static Device& Current();
+    // The current device; aborts with a message when there is none. Inline: every platform
+    // call asks for it.
+    static Device& Current() {
+        if (current_ == nullptr)
+            NoCurrent();
+        return *current_;
+    }
 
     // Virtual clock, in milliseconds since boot.
     std::uint64_t Now() const { return now_; }
@@ -186,6 +191,9 @@ class Device {
     std::vector<Process> processes_;
     DWORD lastError_ = 0;
     Device* previousCurrent_ = nullptr;
+    // The device made last and not yet destroyed; the one before it comes back when it goes.
+    static inline Device* current_ = nullptr;
+    [[noreturn]] static void NoCurrent();
 };
 
 // Shorthand for the implementation files of sim/.

@@ -9,8 +9,8 @@ namespace sim {
 
 namespace {
 
-constexpr ULONG_PTR kFirstPredefined = 0x80000000u;
-constexpr int kRootCount = 4;
+constexpr ULONG_PTR kFirstPredefined = Registry::kFirstRoot;
+constexpr int kRootCount = Registry::kRootCount;
 
 // ASCII, the usual case, without the call; CharLowerBuffW lowers A-Z the same way.
 WCHAR FoldChar(WCHAR c) {
@@ -72,12 +72,20 @@ bool FoldsTo(NameView name, const WString& folded) {
 }
 
 // True when `text` is `path`, unit for unit, and ends there. `path` holds no NUL, so the
-// comparison stops at the end of either.
+// comparison stops at the end of either: a unit of `text` is read only once the one before it
+// matched. Four at a time, since the same path comes again on every check.
 bool SpelledAs(const WCHAR* text, const WString& path) {
-    for (std::size_t i = 0; i < path.size(); ++i)
-        if (text[i] != path[i])
+    const WCHAR* units = path.data();
+    const std::size_t size = path.size();
+    std::size_t i = 0;
+    for (; i + 4 <= size; i += 4)
+        if (text[i] != units[i] || text[i + 1] != units[i + 1] || text[i + 2] != units[i + 2] ||
+            text[i + 3] != units[i + 3])
             return false;
-    return text[path.size()] == 0;
+    for (; i < size; ++i)
+        if (text[i] != units[i])
+            return false;
+    return text[size] == 0;
 }
 
 // ERROR_INVALID_PARAMETER when any name of the path is longer than a key name may be, checked
@@ -115,6 +123,22 @@ void Detach(RegKeyNode& node) {
 // Below this many values a key is searched name by name; from it on, through its index.
 constexpr std::size_t kIndexedFrom = 32;
 
+// True when `name`, NUL-terminated as a caller passes it, names `value`: unit by unit against
+// the name as written, and folded only where a unit differs from it, so the usual spelling
+// costs no folding at all.
+bool Names(const RegValue& value, const WCHAR* name) {
+    const WCHAR* written = value.name.data();
+    const WCHAR* folded = value.folded.data();
+    const std::size_t size = value.name.size();
+    for (std::size_t i = 0; i < size; ++i) {
+        const WCHAR unit = name[i];
+        // A NUL ends `name`, even where a name read from a file holds one.
+        if (unit != written[i] ? FoldChar(unit) != folded[i] : unit == 0)
+            return false;
+    }
+    return name[size] == 0;
+}
+
 RegValue* FindIn(RegKeyNode& node, NameView name) {
     const FoldedNameEqual same;
     if (node.values.size() < kIndexedFrom) {
@@ -130,6 +154,16 @@ RegValue* FindIn(RegKeyNode& node, NameView name) {
     }
     auto it = node.valueIndex.find(UnfoldedName{name});
     return it == node.valueIndex.end() ? nullptr : &node.values[it->second];
+}
+
+// As above, for a name as a caller passes it (null: the default value).
+RegValue* FindIn(RegKeyNode& node, const WCHAR* name) {
+    if (name == nullptr || node.values.size() >= kIndexedFrom)
+        return FindIn(node, name == nullptr ? NameView() : NameView(name));
+    for (RegValue& value : node.values)
+        if (Names(value, name))
+            return &value;
+    return nullptr;
 }
 
 void SetIn(RegKeyNode& node, NameView name, DWORD type, std::vector<BYTE> data) {
@@ -262,10 +296,6 @@ bool FoldedNameEqual::operator()(const WString& folded, UnfoldedName name) const
     return true;
 }
 
-bool Registry::IsPredefined(HKEY key) {
-    return RootIndex(key) >= 0;
-}
-
 Registry::NodeSlot Registry::RootNode(HKEY root) const {
     const int index = RootIndex(root);
     return index < 0 ? nullptr : &roots_[index];
@@ -303,31 +333,37 @@ void Registry::Clear() {
     }
 }
 
-LONG Registry::Resolve(HKEY key, int process, NodeSlot* node) const {
+// Inline: every call with a handle starts here.
+inline LONG Registry::Resolve(HKEY key, int process, NodeSlot* node) const {
     if (NodeSlot root = RootNode(key)) {
         *node = root;
         return ERROR_SUCCESS;
     }
-    auto it = handles_.find(reinterpret_cast<ULONG_PTR>(key));
-    if (it == handles_.end() || it->second.process != process)
+    const KeyHandles::Entry* entry = handles_.Find(reinterpret_cast<ULONG_PTR>(key));
+    if (entry == nullptr || entry->process != process)
         return ERROR_INVALID_HANDLE;
-    if (it->second.node->deleted)
+    if (entry->node->deleted)
         return ERROR_KEY_DELETED;
-    *node = &it->second.node;
+    *node = &entry->node;
     return ERROR_SUCCESS;
 }
 
-LONG Registry::Locate(HKEY key, const WCHAR* subKey, int process, NodeSlot* node) const {
+inline LONG Registry::Locate(HKEY key, const WCHAR* subKey, int process, NodeSlot* node) const {
     NodeSlot at = nullptr;
     const LONG status = Resolve(key, process, &at);
     if (status != ERROR_SUCCESS)
         return status;
-    RegKeyNode& start = **at;
+    const RegKeyNode& start = **at;
     if (subKey != nullptr && start.lastTarget != nullptr && start.lastRemovals == removals_ &&
         SpelledAs(subKey, start.lastPath)) {
         *node = start.lastTarget;
         return ERROR_SUCCESS;
     }
+    return Walk(at, subKey, node);
+}
+
+LONG Registry::Walk(NodeSlot at, const WCHAR* subKey, NodeSlot* node) const {
+    RegKeyNode& start = **at;
     bool missing = false;
     bool walked = false;
     PathNames names(subKey);
@@ -369,10 +405,10 @@ RegKeyNode* Registry::AtPath(HKEY root, const WString& subPath) const {
     return node->get();
 }
 
-HKEY Registry::NewHandle(std::shared_ptr<RegKeyNode> node, int process) {
+HKEY Registry::NewHandle(const std::shared_ptr<RegKeyNode>& node, int process) {
     const ULONG_PTR value = nextHandle_;
     nextHandle_ += 4;
-    handles_[value] = OpenRecord{std::move(node), process};
+    handles_.Add(value, node, process);
     return reinterpret_cast<HKEY>(value);
 }
 
@@ -424,10 +460,10 @@ LONG Registry::CreateKey(HKEY parent, const WCHAR* subKey, bool isVolatile, int 
 LONG Registry::CloseKey(HKEY key, int process) {
     if (IsPredefined(key))
         return ERROR_SUCCESS;
-    auto it = handles_.find(reinterpret_cast<ULONG_PTR>(key));
-    if (it == handles_.end() || it->second.process != process)
+    KeyHandles::Entry* entry = handles_.Find(reinterpret_cast<ULONG_PTR>(key));
+    if (entry == nullptr || entry->process != process)
         return ERROR_INVALID_HANDLE;
-    handles_.erase(it);
+    handles_.Erase(entry);
     return ERROR_SUCCESS;
 }
 
@@ -439,7 +475,7 @@ LONG Registry::QueryValue(HKEY key, const WCHAR* name, int process, DWORD* type,
     const LONG status = Resolve(key, process, &node);
     if (status != ERROR_SUCCESS)
         return status;
-    const RegValue* value = FindIn(**node, ValueName(name));
+    const RegValue* value = FindIn(**node, name);
     if (value == nullptr)
         return ERROR_FILE_NOT_FOUND;
     const DWORD needed = static_cast<DWORD>(value->data.size());
@@ -450,7 +486,10 @@ LONG Registry::QueryValue(HKEY key, const WCHAR* name, int process, DWORD* type,
             *size = needed;
             return ERROR_MORE_DATA;
         }
-        if (needed > 0)
+        // A DWORD, the usual value, is copied without a call.
+        if (needed == sizeof(DWORD))
+            std::memcpy(data, value->data.data(), sizeof(DWORD));
+        else if (needed > 0)
             std::memcpy(data, value->data.data(), needed);
     }
     if (size != nullptr)
@@ -500,20 +539,13 @@ LONG Registry::DeleteKey(HKEY key, const WCHAR* subKey, int process) {
 }
 
 int Registry::OpenKeys(int process) const {
-    int count = 0;
-    for (const auto& [value, record] : handles_)
-        count += record.process == process ? 1 : 0;
-    return count;
+    return static_cast<int>(handles_.HeldBy(process).size());
 }
 
 void Registry::CloseAllKeysOf(Device& device, int process) {
-    for (auto it = handles_.begin(); it != handles_.end();) {
-        if (it->second.process == process) {
-            it = handles_.erase(it);
-            device.HandleClosed(HandleKind::RegistryKey, process);
-        } else {
-            ++it;
-        }
+    for (ULONG_PTR value : handles_.HeldBy(process)) {
+        handles_.Erase(handles_.Find(value));
+        device.HandleClosed(HandleKind::RegistryKey, process);
     }
 }
 

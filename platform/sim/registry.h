@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "platform/platform.h"
+#include "platform/sim/registry_handles.h"
 
 namespace sim {
 
@@ -101,6 +102,10 @@ class Registry {
     Registry(const Registry&) = delete;
     Registry& operator=(const Registry&) = delete;
 
+    // The predefined roots' handle values: HKEY_CLASSES_ROOT and the three after it.
+    static constexpr ULONG_PTR kFirstRoot = 0x80000000u;
+    static constexpr int kRootCount = 4;
+
     // Handle-level operations behind the Reg*W calls. Results are Win32 error codes; `process`
     // owns the handles. Handle accounting with the device is the caller's.
     LONG OpenKey(HKEY parent, const WCHAR* subKey, int process, HKEY* result);
@@ -117,7 +122,11 @@ class Registry {
     // Deletes the key with everything below it. An empty name deletes the key itself.
     LONG DeleteKey(HKEY key, const WCHAR* subKey, int process);
 
-    static bool IsPredefined(HKEY key);
+    // HKEY_CLASSES_ROOT to HKEY_USERS, the four roots there are.
+    static bool IsPredefined(HKEY key) {
+        const ULONG_PTR value = reinterpret_cast<ULONG_PTR>(key);
+        return value >= kFirstRoot && value < kFirstRoot + kRootCount;
+    }
     // Key handles `process` holds open.
     int OpenKeys(int process) const;
     // Closes every key `process` still holds (the process ended), telling the device.
@@ -161,11 +170,6 @@ class Registry {
     static bool SameName(const WString& a, const WString& b);
 
   private:
-    struct OpenRecord {
-        std::shared_ptr<RegKeyNode> node;
-        int process = 0;
-    };
-
     // The owner of a key, kept by the registry: a root, a child slot or an open handle.
     using NodeSlot = const std::shared_ptr<RegKeyNode>*;
 
@@ -175,13 +179,15 @@ class Registry {
     // The key `subKey` names below `key`, as Resolve, then ERROR_INVALID_PARAMETER for a
     // name too long or ERROR_FILE_NOT_FOUND when there is no such key.
     LONG Locate(HKEY key, const WCHAR* subKey, int process, NodeSlot* node) const;
+    // Locate's way down from `start`, name by name, when `subKey` is not the path remembered.
+    LONG Walk(NodeSlot start, const WCHAR* subKey, NodeSlot* node) const;
     // Locate below a predefined root only, without handles: null when there is no such key.
     RegKeyNode* AtPath(HKEY root, const WString& subPath) const;
-    HKEY NewHandle(std::shared_ptr<RegKeyNode> node, int process);
+    HKEY NewHandle(const std::shared_ptr<RegKeyNode>& node, int process);
 
-    std::shared_ptr<RegKeyNode> roots_[4];
+    std::shared_ptr<RegKeyNode> roots_[kRootCount];
     std::uint64_t removals_ = 0; // keys deleted (and Clear calls): a remembered path's age
-    std::map<ULONG_PTR, OpenRecord> handles_;
+    KeyHandles handles_;
     ULONG_PTR nextHandle_ = 0x1000;
 };
 

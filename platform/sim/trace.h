@@ -88,23 +88,19 @@ class Trace {
     bool Enabled() const { return enabled_; }
     void Enable(bool on) { enabled_ = on; }
 
-    // Counts the call; records it with its arguments when enabled.
+    // Counts the call; records it with its arguments when enabled. The count is inline in the
+    // caller and the record a call of its own: most calls are only counted, and the record's
+    // strings would otherwise weigh on every caller's entry and exit.
     template <class Result, class... Args>
     void Call(TraceName name, const Result& result, const Args&... args) {
         Bump(name);
-        if (!enabled_ && !listener_)
-            return;
-        std::string joined;
-        ((joined += (joined.empty() ? "" : ", ") + TraceArg(args)), ...);
-        Store(name.Text(), std::move(joined), TraceArg(result));
+        if (enabled_ || listener_)
+            Record(name, result, args...);
     }
     template <class... Args> void VoidCall(TraceName name, const Args&... args) {
         Bump(name);
-        if (!enabled_ && !listener_)
-            return;
-        std::string joined;
-        ((joined += (joined.empty() ? "" : ", ") + TraceArg(args)), ...);
-        Store(name.Text(), std::move(joined), std::string());
+        if (enabled_ || listener_)
+            RecordVoid(name, args...);
     }
 
     // Calls of `name` since boot, by any process, whether or not recording was on.
@@ -131,6 +127,19 @@ class Trace {
     }
 
   private:
+    template <class Result, class... Args>
+    [[gnu::noinline]] void Record(TraceName name, const Result& result, const Args&... args) {
+        std::string joined;
+        ((joined += (joined.empty() ? "" : ", ") + TraceArg(args)), ...);
+        Store(name.Text(), std::move(joined), TraceArg(result));
+    }
+    template <class... Args>
+    [[gnu::noinline]] void RecordVoid(TraceName name, const Args&... args) {
+        std::string joined;
+        ((joined += (joined.empty() ? "" : ", ") + TraceArg(args)), ...);
+        Store(name.Text(), std::move(joined), std::string());
+    }
+
     // Calls of one operation, in an open-addressed table keyed by the name's hash.
     struct Counter {
         std::uint64_t id = 0; // 0: a free slot

@@ -11,8 +11,10 @@
 
 #include "platform/sim/scheduler.h"
 #include "tools/kipo-sim/options.h"
+#include "tools/kipo-sim/program_windows.h"
 #include "tools/kipo-sim/run_log.h"
 #include "tools/kipo-sim/scenario.h"
+#include "tools/kipo-sim/shell_view.h"
 #include "tools/kipo-sim/stage.h"
 #include "tools/kipo-sim/tick_watcher.h"
 
@@ -54,7 +56,7 @@ class Runner {
     const RunLog& Log() const { return log_; }
 
   private:
-    // What the runner last saw of the device, to report changes.
+    // What the runner last reported of the device.
     struct Seen {
         bool hasForeground = false;
         WString caption;
@@ -62,14 +64,19 @@ class Runner {
         bool iconShown = false;
         int iconResource = 0;
         bool menuOpen = false;
-        bool running = false;
         // The program's top-level windows other than its main window: handle, caption, shown.
-        struct Window {
-            HWND handle;
-            WString caption;
-            bool visible;
-        };
+        using Window = SeenWindow;
         std::vector<Window> windows;
+    };
+    // The device as it is now, for one report. The caption is the foreground window's own
+    // (null when none is in front), so it is good only until the device next changes: a look
+    // is read and reported in one go.
+    struct Look {
+        const WString* caption = nullptr;
+        bool radio[kRadios] = {};
+        ShellState shell;
+        bool running = false;
+        std::vector<SeenWindow> windows;
     };
 
     // Scheduling.
@@ -78,7 +85,12 @@ class Runner {
     void Continue(std::size_t next, std::uint64_t time);
     void BeginTickWait(std::size_t next, std::uint64_t ticks);
     void TickWaitCheck(std::size_t next, std::uint64_t target, int generation);
-    void TickWaitReached();
+    // After each tick: ends a wait by ticks that has reached its count.
+    void TickWaitReached() {
+        if (tickWait_ && watcher_.Ticks() >= tickWait_->target)
+            EndTickWait();
+    }
+    void EndTickWait();
     void Finish();
     void DriveAgenda();
     void SaveRegistry(const sim::Device& device);
@@ -95,19 +107,29 @@ class Runner {
     void DeliverTimerInside(const sim::TraceCall& call);
     void AttachObserver();
     void ListenToCalls(bool on);
-    void DropListenerIfIdle();
+    // Not from inside the listener: it must not replace itself while it runs.
+    void DropListenerIfIdle() {
+        if (listening_ && observerAttached_ && options_.quiet && !options_.trace && !watchCalls_)
+            ListenToCalls(false);
+    }
     bool ProgramRunning() const { return stage_.ProgramRunning(); }
     HWND MainWindow() const { return stage_.MainWindow(); }
     std::optional<WString> Foreground() const { return stage_.Foreground(); }
-    void ReadSeen(Seen& seen) const;
-    void ReportChanges(const Seen& now, const TickReport* tick, const char* reason);
+    void ReadLook(Look& look);
+    void ReportChanges(const Look& now, const TickReport* tick, const char* reason);
+    void ReportWindows(const Look& now);
+    void ReportCaption(const Look& now);
+    void ReportRadios(const Look& now, const TickReport* tick, const char* reason);
+    // The look becomes what was last reported, as it is (the device's first look).
+    void Remember(const Look& now);
     void NoteRadioOrder();
     // Decisions that left the radio as it was, and beliefs that differ from the radios
     // (runner_outcome.cpp).
-    void NoteOutcomes(const TickReport& report, const Seen& now,
+    void NoteOutcomes(const TickReport& report, const Look& now,
                       std::vector<std::string>& explained, std::vector<std::string>& timeline);
-    void NoteHandSwitch(const Seen& now, int radio);
-    LONG KnownState(int radio) const;
+    void NoteHandSwitch(const Look& now, int radio);
+    // Kipo's belief about a radio (its known state); -2 when the program is not running.
+    LONG KnownState(int radio, bool running) const;
 
     // Output.
     void Line(const std::string& text);
@@ -134,10 +156,11 @@ class Runner {
     TickWatcher watcher_;
     RunResult result_;
     Seen seen_;
-    // The look of each tick, kept between ticks so that its caption and window list keep their
-    // capacity: a steady tick then reads the device without allocating.
-    Seen tickSeen_;
+    // The look of each tick, kept between ticks so that its window list keeps its capacity: a
+    // steady tick then reads the device without allocating.
+    Look tickLook_;
     bool seenValid_ = false;
+    ProgramWindows programWindows_;
     // Radios in the order they changed since the last report (watched call by call while the
     // timeline is printed), so the timeline lists them as they happened.
     int radioOrder_[kRadios] = {};

@@ -8,6 +8,7 @@
 #include "platform/sim/radios.h"
 #include "tools/kipo-sim/progress.h"
 #include "tools/kipo-sim/runner.h"
+#include "tools/kipo-sim/same_units.h"
 #include "tools/kipo-sim/shell_view.h"
 
 namespace kiposim {
@@ -89,44 +90,68 @@ std::string Runner::ProcessLabel(int process) const {
     return "[process " + std::to_string(process) + "]";
 }
 
-void Runner::ReadSeen(Seen& seen) const {
+void Runner::ReadLook(Look& look) {
     const sim::Device& device = *device_;
     const sim::Window* front = device.windows.Get(device.windows.Foreground());
-    seen.hasForeground = front != nullptr;
-    if (front != nullptr) {
-        if (seen.caption != front->caption)
-            seen.caption = front->caption;
-    } else {
-        seen.caption.clear();
-    }
-    seen.radio[0] = sim::BluetoothIsOn(device);
-    seen.radio[1] = sim::WifiIsOn(device);
-    ShellState shell = ReadShellState(device, sim::kProgramProcess);
-    seen.iconShown = shell.iconShown;
-    seen.iconResource = shell.iconResource;
-    seen.menuOpen = shell.menuOpen;
-    seen.running = ProgramRunning();
-    seen.windows.clear();
-    for (HWND handle : device.windows.TopLevel()) {
-        const sim::Window* w = device.windows.Get(handle);
-        if (w == nullptr || w->process != sim::kProgramProcess || handle == stage_.mainWindow)
-            continue;
-        seen.windows.push_back({handle, w->caption, w->Visible()});
-    }
+    look.caption = front != nullptr ? &front->caption : nullptr;
+    look.radio[0] = sim::BluetoothIsOn(device);
+    look.radio[1] = sim::WifiIsOn(device);
+    look.shell = ReadShellState(device, sim::kProgramProcess);
+    look.running = ProgramRunning();
+    programWindows_.Read(device.windows, sim::kProgramProcess, stage_.mainWindow, look.windows);
 }
 
 void Runner::Observe(const char* radioReason) {
     if (!seenValid_ || device_ == nullptr)
         return;
-    Seen now;
-    now.caption.reserve(seen_.caption.size());
-    ReadSeen(now);
+    Look now;
+    ReadLook(now);
     ReportChanges(now, nullptr, radioReason);
 }
 
-void Runner::ReportChanges(const Seen& now, const TickReport* tick, const char* reason) {
-    const std::uint64_t time = device_->Now();
+// Each part of the look is compared with what was last reported, and only a part that
+// differs is reported and remembered: most looks find nothing new.
+void Runner::ReportChanges(const Look& now, const TickReport* tick, const char* reason) {
     // The program's own windows first: a dialog that opens usually takes the foreground.
+    if (!now.windows.empty() || !seen_.windows.empty()) {
+        ReportWindows(now);
+        if (seen_.windows != now.windows)
+            seen_.windows = now.windows;
+    }
+    const bool hasForeground = now.caption != nullptr;
+    if (hasForeground != seen_.hasForeground ||
+        !(hasForeground ? SameUnits(*now.caption, seen_.caption) : seen_.caption.empty()))
+        ReportCaption(now);
+    if (radioOrderCount_ > 0 || now.radio[0] != seen_.radio[0] || now.radio[1] != seen_.radio[1])
+        ReportRadios(now, tick, reason);
+    if (now.shell.iconShown != seen_.iconShown || now.shell.iconResource != seen_.iconResource) {
+        if (now.shell.iconShown)
+            Line("notification icon shown (icon " + std::to_string(now.shell.iconResource) + ")");
+        else
+            Line("notification icon removed");
+        seen_.iconShown = now.shell.iconShown;
+        seen_.iconResource = now.shell.iconResource;
+    }
+    if (now.shell.menuOpen != seen_.menuOpen) {
+        Line(now.shell.menuOpen ? "popup menu opens" : "popup menu closes");
+        seen_.menuOpen = now.shell.menuOpen;
+    }
+}
+
+void Runner::ReportCaption(const Look& now) {
+    const bool hasForeground = now.caption != nullptr;
+    log_.Caption(device_->Now(),
+                 hasForeground ? std::optional<WString>(*now.caption) : std::nullopt);
+    Line(hasForeground ? "foreground: " + QuoteCaption(*now.caption)
+                       : "no window in the foreground");
+    seen_.hasForeground = hasForeground;
+    if (hasForeground)
+        seen_.caption = *now.caption;
+    else
+        seen_.caption.clear();
+}
+
+void Runner::ReportWindows(const Look& now) {
     for (const Seen::Window& w : now.windows) {
         const Seen::Window* before = nullptr;
         for (const Seen::Window& old : seen_.windows)
@@ -146,13 +171,10 @@ void Runner::ReportChanges(const Seen& now, const TickReport* tick, const char* 
         if (!still)
             Line("Kipo's window " + QuoteCaption(old.caption) + " closes");
     }
+}
 
-    if (now.hasForeground != seen_.hasForeground || now.caption != seen_.caption) {
-        log_.Caption(time, now.hasForeground ? std::optional<WString>(now.caption) : std::nullopt);
-        Line(now.hasForeground ? "foreground: " + QuoteCaption(now.caption)
-                               : "no window in the foreground");
-    }
-
+void Runner::ReportRadios(const Look& now, const TickReport* tick, const char* reason) {
+    const std::uint64_t time = device_->Now();
     // The radios in the order they changed; any change not seen call by call after them.
     int order[kRadios];
     int count = 0;
@@ -172,9 +194,9 @@ void Runner::ReportChanges(const Seen& now, const TickReport* tick, const char* 
         const Radio radio = r == 0 ? Radio::Bluetooth : Radio::Wifi;
         bool byProgram = false;
         std::string why;
-        if (tick != nullptr && !tick->decision[r].empty()) {
+        if (tick != nullptr && tick->decided[r]) {
             byProgram = true;
-            why = "Kipo, " + tick->decision[r];
+            why = "Kipo, " + tick->Decision(r);
         } else if (reason != nullptr) {
             why = reason;
         } else if (tick != nullptr) {
@@ -188,25 +210,21 @@ void Runner::ReportChanges(const Seen& now, const TickReport* tick, const char* 
         if (reason != nullptr && std::string(reason) == "hand")
             NoteHandSwitch(now, r);
     }
-
-    if (now.iconShown != seen_.iconShown || now.iconResource != seen_.iconResource) {
-        if (now.iconShown)
-            Line("notification icon shown (icon " + std::to_string(now.iconResource) + ")");
-        else
-            Line("notification icon removed");
-    }
-    if (now.menuOpen != seen_.menuOpen)
-        Line(now.menuOpen ? "popup menu opens" : "popup menu closes");
-
-    seen_.hasForeground = now.hasForeground;
-    if (seen_.caption != now.caption)
-        seen_.caption = now.caption;
     for (int r = 0; r < kRadios; ++r)
         seen_.radio[r] = now.radio[r];
-    seen_.iconShown = now.iconShown;
-    seen_.iconResource = now.iconResource;
-    seen_.menuOpen = now.menuOpen;
-    seen_.running = now.running;
+}
+
+void Runner::Remember(const Look& now) {
+    seen_.hasForeground = now.caption != nullptr;
+    if (now.caption != nullptr)
+        seen_.caption = *now.caption;
+    else
+        seen_.caption.clear();
+    for (int r = 0; r < kRadios; ++r)
+        seen_.radio[r] = now.radio[r];
+    seen_.iconShown = now.shell.iconShown;
+    seen_.iconResource = now.shell.iconResource;
+    seen_.menuOpen = now.shell.menuOpen;
     seen_.windows = now.windows;
 }
 
@@ -232,11 +250,11 @@ void Runner::OnTickEnd(const TickReport& report) {
             Line("tick skipped: Kipo was busy");
         return;
     }
-    Seen& now = tickSeen_;
+    Look& now = tickLook_;
     std::vector<std::string> explained;
     std::vector<std::string> timeline;
     if (seenValid_) {
-        ReadSeen(now);
+        ReadLook(now);
         NoteOutcomes(report, now, explained, timeline);
     }
     const bool explainTick = options_.explain && report.changed;
@@ -248,7 +266,7 @@ void Runner::OnTickEnd(const TickReport& report) {
             for (const std::string& tried : report.tried)
                 std::fprintf(out_, "            %s\n", tried.c_str());
             for (int r = 0; r < kRadios; ++r)
-                if (report.decision[r].empty())
+                if (!report.decided[r])
                     std::fprintf(out_, "            %s: %s\n", r == 0 ? "Bluetooth" : "WiFi",
                                  Undecided(r, report.endedEarly).c_str());
             for (const std::string& line : explained)

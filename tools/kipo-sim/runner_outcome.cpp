@@ -21,18 +21,18 @@ const char* OnOff(bool on) {
 } // namespace
 
 // -2 when the program's frame is not known.
-LONG Runner::KnownState(int radio) const {
+LONG Runner::KnownState(int radio, bool running) const {
     const CMainFrame* frame = stage_.frame;
-    if (frame == nullptr || !ProgramRunning())
+    if (frame == nullptr || !running)
         return -2;
     return radio == 0 ? frame->BtState : frame->WifiState;
 }
 
-void Runner::NoteOutcomes(const TickReport& report, const Seen& now,
+void Runner::NoteOutcomes(const TickReport& report, const Look& now,
                           std::vector<std::string>& explained, std::vector<std::string>& timeline) {
     const CMainFrame* frame = stage_.frame;
     for (int r = 0; r < kRadios; ++r) {
-        const LONG known = KnownState(r);
+        const LONG known = KnownState(r, now.running);
         if (report.switching[r]) {
             ++decisions_[r];
             const bool wanted = report.decidedOn[r];
@@ -43,7 +43,7 @@ void Runner::NoteOutcomes(const TickReport& report, const Seen& now,
                 const std::string reason =
                     NoEffectReason(*device_, frame != nullptr ? frame->BTControl : 0, r, wanted);
                 const std::string text = std::string(RadioWord(r)) + " decided " + OnOff(wanted) +
-                                         " by " + report.decision[r] +
+                                         " by " + report.Decision(r) +
                                          ": no effect, the radio stays " + OnOff(now.radio[r]) +
                                          " (" + reason + ")";
                 explained.push_back(std::string(RadioWord(r)) +
@@ -63,8 +63,8 @@ void Runner::NoteOutcomes(const TickReport& report, const Seen& now,
     }
 }
 
-void Runner::NoteHandSwitch(const Seen& now, int radio) {
-    const LONG known = KnownState(radio);
+void Runner::NoteHandSwitch(const Look& now, int radio) {
+    const LONG known = KnownState(radio, now.running);
     if ((known != 0 && known != 1) || (known == 1) == now.radio[radio])
         return;
     Line(std::string("  Kipo still believes ") + RadioWord(radio) + " " + OnOff(known == 1) +

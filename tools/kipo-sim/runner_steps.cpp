@@ -35,7 +35,9 @@ void Runner::ApplyDeviceSetUp() {
     stage_.PowerOn();
     const DeviceSetUp& setUp = stage_.setUp;
     log_.Begin(Foreground(), sim::BluetoothIsOn(device), sim::WifiIsOn(device));
-    ReadSeen(seen_);
+    Look now;
+    ReadLook(now);
+    Remember(now);
     seenValid_ = true;
     Line("device on: " + std::to_string(setUp.screenWidth) + "x" +
          std::to_string(setUp.screenHeight) + " screen, " + StackText(setUp.stack) +

@@ -26,10 +26,12 @@ std::string ControlProblem(const sim::Device& device, int id, const char* kind) 
 
 } // namespace
 
-ShellState ReadShellState(const sim::Device& device, int) {
+ShellState ReadShellState(const sim::Device& device, int process) {
     ShellState state;
-    state.iconShown = device.IconShown();
-    state.iconResource = state.iconShown ? device.IconResource() : 0;
+    // One look-up of the icon for both answers: this is read after every tick.
+    const sim::NotifyIcon* icon = device.shell.IconOf(process);
+    state.iconShown = icon != nullptr;
+    state.iconResource = icon != nullptr ? device.shell.IconResource(icon->icon) : 0;
     state.menuOpen = device.MenuOpen();
     return state;
 }

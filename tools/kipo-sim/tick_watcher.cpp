@@ -1,5 +1,7 @@
 #include "tools/kipo-sim/tick_watcher.h"
 
+#include <utility>
+
 namespace kiposim {
 
 namespace {
@@ -9,20 +11,6 @@ int RadioIndex(TickRadio radio) {
 }
 
 } // namespace
-
-void TickReport::Reset() {
-    caption.clear();
-    changed = false;
-    skipped = false;
-    endedEarly = false;
-    keepAliveReset = false;
-    for (int r = 0; r < kRadios; ++r) {
-        decision[r].clear();
-        decidedOn[r] = false;
-        switching[r] = false;
-    }
-    tried.clear();
-}
 
 const char* TickWatcher::ListName(TickRule rule) {
     switch (rule) {
@@ -73,86 +61,83 @@ void TickWatcher::OnTickSkipped() {
     ++ticks_;
     TickReport report;
     report.skipped = true;
+    report.keepAliveCounter = keepAliveCounter_;
     onTickEnd_(report);
 }
 
 void TickWatcher::OnKeepAlive(LONG counter, bool reset) {
-    current_.keepAliveCounter = counter;
-    current_.keepAliveReset = current_.keepAliveReset || reset;
+    keepAliveCounter_ = counter;
+    // The keep-alive step comes before the caption is read, so its news waits in the report.
+    if (reset)
+        Building().keepAliveReset = true;
 }
 
 void TickWatcher::OnTickStart(const WString& caption, bool changed) {
-    // The keep-alive step comes before the caption is read, so its news is kept.
-    const bool reset = current_.keepAliveReset;
-    current_.Reset();
-    current_.keepAliveReset = reset;
-    current_.caption = caption;
-    current_.changed = changed;
-    inTick_ = true;
+    TickReport& report = Building();
+    report.changed = changed;
+    if (explain_)
+        report.caption = caption;
 }
 
 void TickWatcher::OnRuleTried(TickRadio radio, TickRule list, int index, const WString& entry,
                               bool matched) {
-    if (!explain_ || !(current_.changed || explainEveryTick_))
+    if (!explain_)
         return;
-    current_.tried.push_back(std::string(radio == TickRadio::Bluetooth ? "Bluetooth" : "WiFi") +
-                             ": " + ListName(list) + " entry " + std::to_string(index + 1) + " " +
-                             QuoteCaption(entry, 60) + (matched ? " matches" : " no"));
+    TickReport& report = Building();
+    if (!(report.changed || explainEveryTick_))
+        return;
+    report.tried.push_back(std::string(radio == TickRadio::Bluetooth ? "Bluetooth" : "WiFi") +
+                           ": " + ListName(list) + " entry " + std::to_string(index + 1) + " " +
+                           QuoteCaption(entry, 60) + (matched ? " matches" : " no"));
 }
 
 void TickWatcher::OnDecision(const TickDecision& decision) {
+    TickReport& report = Building();
     const int r = RadioIndex(decision.radio);
     // The first decision of a radio is the one that counts (WiFi's on-while-active list may
     // report several matching entries).
-    if (current_.decision[r].empty()) {
-        current_.decision[r] = WordsOf(r, decision);
-        current_.decidedOn[r] = decision.on;
-        current_.switching[r] = decision.rule != TickRule::KnownOff;
+    if (!report.decided[r]) {
+        if (!report.words_[r].Say(decision))
+            Words(report, r, decision);
+        report.decided[r] = true;
+        report.decidedOn[r] = decision.on;
+        report.switching[r] = decision.rule != TickRule::KnownOff;
     }
-    if (explain_ && (current_.changed || explainEveryTick_))
-        current_.tried.push_back(
+    if (explain_ && (report.changed || explainEveryTick_))
+        report.tried.push_back(
             std::string(r == 0 ? "Bluetooth" : "WiFi") +
             " decided: " + (decision.on ? "on" : "off") + " by " +
             RuleText(decision.rule, decision.index, decision.entry, decision.on));
 }
 
-const std::string& TickWatcher::WordsOf(int radio, const TickDecision& decision) {
-    DecisionWords& words = words_[radio];
-    const bool hasEntry = decision.entry != nullptr;
-    if (!words.valid || words.rule != decision.rule || words.index != decision.index ||
-        words.on != decision.on || words.hasEntry != hasEntry ||
-        (hasEntry && words.entry != *decision.entry)) {
-        words.valid = true;
-        words.rule = decision.rule;
-        words.index = decision.index;
-        words.on = decision.on;
-        words.hasEntry = hasEntry;
-        if (hasEntry)
-            words.entry = *decision.entry;
-        words.text = RuleText(decision.rule, decision.index, decision.entry, decision.on);
-    }
-    return words.text;
+void TickWatcher::Words(TickReport& report, int radio, const TickDecision& decision) {
+    TickReport::DecisionWords& words = report.words_[radio];
+    words.valid = true;
+    words.rule = decision.rule;
+    words.index = decision.index;
+    words.on = decision.on;
+    words.hasEntry = decision.entry != nullptr;
+    if (words.hasEntry)
+        words.entry = *decision.entry;
+    words.text = RuleText(decision.rule, decision.index, decision.entry, decision.on);
 }
 
 void TickWatcher::OnTickEnd(bool endedEarly) {
     ++ticks_;
-    current_.endedEarly = endedEarly;
-    inTick_ = false;
     if (delivering_) {
-        // A tick that ends while the last one is being handled (a nested message loop)
-        // gets a report of its own.
-        TickReport report = std::move(current_);
-        current_ = TickReport();
-        current_.keepAliveCounter = report.keepAliveCounter;
+        // A tick that ends while the last one is being handled gets a report of its own.
+        TickReport report = std::exchange(nested_, TickReport());
+        report.endedEarly = endedEarly;
+        report.keepAliveCounter = keepAliveCounter_;
         onTickEnd_(report);
         return;
     }
-    std::swap(delivered_, current_);
-    current_.Reset();
-    current_.keepAliveCounter = delivered_.keepAliveCounter;
+    current_.endedEarly = endedEarly;
+    current_.keepAliveCounter = keepAliveCounter_;
     delivering_ = true;
-    onTickEnd_(delivered_);
+    onTickEnd_(current_);
     delivering_ = false;
+    current_.Reset();
 }
 
 } // namespace kiposim

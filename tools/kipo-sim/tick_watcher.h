@@ -2,34 +2,14 @@
 // tick to the runner: which rule decided each radio and, for --explain, every rule tried.
 #pragma once
 
+#include <cstdint>
 #include <functional>
-#include <optional>
 #include <string>
-#include <vector>
 
 #include "engine/decision_observer.h"
-#include "tools/kipo-sim/run_log.h"
+#include "tools/kipo-sim/tick_report.h"
 
 namespace kiposim {
-
-struct TickReport {
-    WString caption; // lower-cased, as the tick saw it
-    bool changed = false;
-    bool skipped = false; // the frame was busy: nothing was evaluated
-    bool endedEarly = false;
-    bool keepAliveReset = false;
-    LONG keepAliveCounter = 0;
-    // The rule that decided each radio this tick, in words; empty when none did.
-    std::string decision[kRadios];
-    bool decidedOn[kRadios] = {};
-    // The deciding rule called a radio operation (every rule but "known off" does).
-    bool switching[kRadios] = {};
-    // Every rule tried, in order, in words (only when explaining).
-    std::vector<std::string> tried;
-
-    // Empties it for the next tick, keeping the keep-alive counter and the strings' capacity.
-    void Reset();
-};
 
 class TickWatcher : public CDecisionObserver {
   public:
@@ -57,30 +37,22 @@ class TickWatcher : public CDecisionObserver {
     static std::string UndecidedText(int radio, LONG defaultAction, bool changed, bool endedEarly);
 
   private:
-    // The words of the last decision of a radio, kept with what they say: most ticks decide
-    // as the one before, and their words need not be put together again.
-    struct DecisionWords {
-        bool valid = false;
-        TickRule rule = TickRule::DefaultAction;
-        int index = 0;
-        bool on = false;
-        bool hasEntry = false;
-        WString entry;
-        std::string text;
-    };
-    const std::string& WordsOf(int radio, const TickDecision& decision);
+    // The report the hooks fill: the tick's own, or while that one is being handed over, the
+    // report of a tick that runs meanwhile (a nested message loop).
+    TickReport& Building() { return delivering_ ? nested_ : current_; }
+    // Puts `decision` into words, kept in the report until a decision says otherwise.
+    static void Words(TickReport& report, int radio, const TickDecision& decision);
 
     std::function<void(const TickReport&)> onTickEnd_;
     bool explain_ = false;
     bool explainEveryTick_ = false;
     std::uint64_t ticks_ = 0;
+    LONG keepAliveCounter_ = 0;
+    // Handed over as it is, by reference, and reset afterwards: it keeps its buffers and its
+    // decision words from tick to tick.
     TickReport current_;
-    // The report being handed over; it and current_ take turns, so neither gives up its
-    // strings' capacity from tick to tick.
-    TickReport delivered_;
+    TickReport nested_;
     bool delivering_ = false;
-    DecisionWords words_[kRadios];
-    bool inTick_ = false;
 };
 
 } // namespace kiposim

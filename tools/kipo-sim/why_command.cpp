@@ -164,7 +164,7 @@ class WhyRun {
             std::fprintf(out_, "    %s\n", line.c_str());
         const CMainFrame& frame = probe_.Frame();
         for (int r = 0; r < 2; ++r)
-            if (report_.decision[r].empty())
+            if (!report_.decided[r])
                 std::fprintf(out_, "    %s: %s\n", r == 0 ? "Bluetooth" : "WiFi",
                              TickWatcher::UndecidedText(
                                  r, r == 0 ? frame.DefaultAction : frame.WFDefaultAction,

@@ -137,6 +137,50 @@ TEST_F(RegistryValues, NamesIgnoreCaseAndTheEmptyNameIsTheDefaultValue) {
     EXPECT_EQ(node->values[1].name, WString());
 }
 
+// A queried name finds the value whose whole name it is, in any letter case; a name that is
+// only the start of another, or longer, or different in one letter finds nothing.
+TEST_F(RegistryValues, AQueryFindsOnlyTheWholeNameInAnyCase) {
+    const WCHAR greekUpper[] = {0x391, 0x392, 0x393, 0};
+    const WCHAR greekLower[] = {0x3B1, 0x3B2, 0x3B3, 0};
+    ASSERT_EQ(Set(TEXT("StackMode"), REG_BINARY, Bytes({1})), ERROR_SUCCESS);
+    ASSERT_EQ(Set(TEXT("Stack"), REG_BINARY, Bytes({2})), ERROR_SUCCESS);
+    ASSERT_EQ(Set(greekUpper, REG_BINARY, Bytes({3})), ERROR_SUCCESS);
+    ASSERT_EQ(Set(TEXT("a-b"), REG_BINARY, Bytes({4})), ERROR_SUCCESS);
+    // A name read from a file may hold a NUL; no name a caller passes can reach it.
+    ASSERT_TRUE(device.registry.Put(HKEY_CURRENT_USER, TEXT("software\\Test"),
+                                    WString(TEXT("z\0y"), 3), REG_BINARY, Bytes({5})));
+    struct Row {
+        int line;
+        const WCHAR* name;
+        int found; // the value's byte; 0: ERROR_FILE_NOT_FOUND
+    };
+    const Row rows[] = {
+        {__LINE__, TEXT("StackMode"), 1}, {__LINE__, TEXT("stackmode"), 1},
+        {__LINE__, TEXT("STACKMODE"), 1}, {__LINE__, TEXT("stackmodE"), 1},
+        {__LINE__, TEXT("StackMod"), 0},  {__LINE__, TEXT("StackModes"), 0},
+        {__LINE__, TEXT("StackNode"), 0}, {__LINE__, TEXT("Stack"), 2},
+        {__LINE__, TEXT("sTACK"), 2},     {__LINE__, greekLower, 3},
+        {__LINE__, greekUpper, 3},        {__LINE__, TEXT("A-B"), 4},
+        {__LINE__, TEXT("a_b"), 0},       {__LINE__, TEXT("z"), 0},
+        {__LINE__, TEXT(""), 0},          {__LINE__, nullptr, 0},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(testing::Message() << "table line " << row.line);
+        BYTE data = 0;
+        DWORD size = sizeof data;
+        const LONG status = RegQueryValueExW(key_, row.name, nullptr, nullptr, &data, &size);
+        if (row.found == 0) {
+            EXPECT_EQ(status, ERROR_FILE_NOT_FOUND);
+        } else {
+            EXPECT_EQ(status, ERROR_SUCCESS);
+            EXPECT_EQ(data, row.found);
+        }
+    }
+    EXPECT_NE(
+        device.registry.Find(HKEY_CURRENT_USER, TEXT("software\\test"), WString(TEXT("Z\0Y"), 3)),
+        nullptr);
+}
+
 TEST_F(RegistryValues, BadQueriesAndSets) {
     ASSERT_EQ(Set(TEXT("v"), REG_DWORD, Bytes({1, 0, 0, 0})), ERROR_SUCCESS);
     BYTE buffer[4] = {};
