@@ -14,7 +14,7 @@ void MessageQueues::PostQuit(int process, int exitCode) {
     queue.quitCode = exitCode;
 }
 
-bool MessageQueues::TakePosted(int process, const Match& match, bool remove, MSG& out) {
+bool MessageQueues::TakePosted(int process, Match match, bool remove, MSG& out) {
     auto it = queues_.find(process);
     if (it == queues_.end())
         return false;

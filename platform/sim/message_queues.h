@@ -2,23 +2,24 @@
 #pragma once
 
 #include <deque>
-#include <functional>
 #include <map>
+#include <vector>
 
 #include "platform/platform.h"
+#include "platform/sim/function_ref.h"
 
 namespace sim {
 
 class MessageQueues {
   public:
-    using Match = std::function<bool(const MSG&)>;
+    using Match = FunctionRef<bool(const MSG&)>;
 
     void Post(int process, const MSG& msg);
     // Windows keeps the quit request as a flag, seen once the posted messages are gone.
     void PostQuit(int process, int exitCode);
 
     // The first posted message that `match` accepts; removed when `remove`.
-    bool TakePosted(int process, const Match& match, bool remove, MSG& out);
+    bool TakePosted(int process, Match match, bool remove, MSG& out);
     // The quit request as a WM_QUIT message; the flag is cleared when `remove`.
     bool TakeQuit(int process, bool remove, MSG& out);
 

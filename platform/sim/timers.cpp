@@ -45,7 +45,7 @@ void Timers::KillAllOf(HWND window) {
                   timers_.end());
 }
 
-Timer* Timers::Due(int process, const std::function<bool(const Timer&)>& match, std::uint64_t now) {
+Timer* Timers::Due(int process, FunctionRef<bool(const Timer&)> match, std::uint64_t now) {
     Timer* best = nullptr;
     for (Timer& timer : timers_)
         if (timer.process == process && timer.due <= now && match(timer) &&

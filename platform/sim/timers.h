@@ -3,11 +3,11 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
 #include <optional>
 #include <vector>
 
 #include "platform/platform.h"
+#include "platform/sim/function_ref.h"
 
 namespace sim {
 
@@ -37,7 +37,7 @@ class Timers {
     void KillAllOf(HWND window);
 
     // The earliest timer of `process` due at `now` that `match` accepts (ties: oldest first).
-    Timer* Due(int process, const std::function<bool(const Timer&)>& match, std::uint64_t now);
+    Timer* Due(int process, FunctionRef<bool(const Timer&)> match, std::uint64_t now);
     // Next expiry after `now`, keeping the timer's cadence.
     static void Restart(Timer& timer, std::uint64_t now);
 

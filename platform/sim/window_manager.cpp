@@ -336,7 +336,7 @@ HWND WindowManager::FindCaption(LPCWSTR name) {
     return nullptr;
 }
 
-HWND WindowManager::FirstToPaint(int process, const std::function<bool(HWND)>& accept) {
+HWND WindowManager::FirstToPaint(int process, FunctionRef<bool(HWND)> accept) {
     // The loop asks on every wait, and a process rarely has a shown window waiting: look at
     // its waiting windows first, and walk the z-order only to choose among several.
     HWND only = nullptr;

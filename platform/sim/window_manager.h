@@ -6,13 +6,13 @@
 
 #include <array>
 #include <cstdint>
-#include <functional>
 #include <map>
 #include <memory>
 #include <unordered_map>
 #include <utility>
 #include <vector>
 
+#include "platform/sim/function_ref.h"
 #include "platform/sim/hot_keys.h"
 #include "platform/sim/message_queues.h"
 #include "platform/sim/timers.h"
@@ -64,7 +64,7 @@ class WindowManager {
     // The first visible window of `process` waiting to be painted that `accept` takes,
     // depth-first over each top-level window's tree in z-order (hidden windows hide their
     // children), or null. Searched without allocating: the message loop asks on every wait.
-    HWND FirstToPaint(int process, const std::function<bool(HWND)>& accept);
+    HWND FirstToPaint(int process, FunctionRef<bool(HWND)> accept);
     void SetNeedsPaint(Window& window, bool needsPaint);
     // True when the window and every parent up to its top-level window are visible.
     bool Shown(HWND handle) const;
