@@ -93,12 +93,6 @@ void Runner::ListenToCalls(bool on) {
         device_->trace.SetListener(nullptr);
 }
 
-// Not from inside the listener: it must not replace itself while it runs.
-void Runner::DropListenerIfIdle() {
-    if (listening_ && observerAttached_ && options_.quiet && !options_.trace && !watchCalls_)
-        ListenToCalls(false);
-}
-
 // The runner's own thread is the outside world's: it works the agenda whenever no program can
 // go on, and each started program runs on a thread of its own.
 void Runner::DriveAgenda() {
@@ -202,9 +196,7 @@ void Runner::BeginTickWait(std::size_t next, std::uint64_t ticks) {
 // The wait ends right after the tick that reaches its count has returned, whatever that tick
 // did (slept through the next expiry included): the steps after it run before the program
 // takes its next timer message.
-void Runner::TickWaitReached() {
-    if (!tickWait_ || watcher_.Ticks() < tickWait_->target)
-        return;
+void Runner::EndTickWait() {
     sim::Device& device = *device_;
     const std::size_t next = tickWait_->next;
     device.scheduler.Cancel(tickWait_->watch);

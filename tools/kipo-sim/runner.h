@@ -85,7 +85,12 @@ class Runner {
     void Continue(std::size_t next, std::uint64_t time);
     void BeginTickWait(std::size_t next, std::uint64_t ticks);
     void TickWaitCheck(std::size_t next, std::uint64_t target, int generation);
-    void TickWaitReached();
+    // After each tick: ends a wait by ticks that has reached its count.
+    void TickWaitReached() {
+        if (tickWait_ && watcher_.Ticks() >= tickWait_->target)
+            EndTickWait();
+    }
+    void EndTickWait();
     void Finish();
     void DriveAgenda();
     void SaveRegistry(const sim::Device& device);
@@ -102,16 +107,21 @@ class Runner {
     void DeliverTimerInside(const sim::TraceCall& call);
     void AttachObserver();
     void ListenToCalls(bool on);
-    void DropListenerIfIdle();
+    // Not from inside the listener: it must not replace itself while it runs.
+    void DropListenerIfIdle() {
+        if (listening_ && observerAttached_ && options_.quiet && !options_.trace && !watchCalls_)
+            ListenToCalls(false);
+    }
     bool ProgramRunning() const { return stage_.ProgramRunning(); }
     HWND MainWindow() const { return stage_.MainWindow(); }
     std::optional<WString> Foreground() const { return stage_.Foreground(); }
     void ReadLook(Look& look);
     void ReportChanges(const Look& now, const TickReport* tick, const char* reason);
     void ReportWindows(const Look& now);
+    void ReportCaption(const Look& now);
     void ReportRadios(const Look& now, const TickReport* tick, const char* reason);
-    // The look becomes what was last reported; `sameCaption` when its caption is seen_'s.
-    void Remember(const Look& now, bool sameCaption);
+    // The look becomes what was last reported, as it is (the device's first look).
+    void Remember(const Look& now);
     void NoteRadioOrder();
     // Decisions that left the radio as it was, and beliefs that differ from the radios
     // (runner_outcome.cpp).

@@ -109,34 +109,46 @@ void Runner::Observe(const char* radioReason) {
     ReportChanges(now, nullptr, radioReason);
 }
 
+// Each part of the look is compared with what was last reported, and only a part that
+// differs is reported and remembered: most looks find nothing new.
 void Runner::ReportChanges(const Look& now, const TickReport* tick, const char* reason) {
-    const std::uint64_t time = device_->Now();
     // The program's own windows first: a dialog that opens usually takes the foreground.
-    if (!now.windows.empty() || !seen_.windows.empty())
+    if (!now.windows.empty() || !seen_.windows.empty()) {
         ReportWindows(now);
-
-    const bool hasForeground = now.caption != nullptr;
-    const bool sameCaption =
-        hasForeground ? SameUnits(*now.caption, seen_.caption) : seen_.caption.empty();
-    if (hasForeground != seen_.hasForeground || !sameCaption) {
-        log_.Caption(time, hasForeground ? std::optional<WString>(*now.caption) : std::nullopt);
-        Line(hasForeground ? "foreground: " + QuoteCaption(*now.caption)
-                           : "no window in the foreground");
+        if (seen_.windows != now.windows)
+            seen_.windows = now.windows;
     }
-
+    const bool hasForeground = now.caption != nullptr;
+    if (hasForeground != seen_.hasForeground ||
+        !(hasForeground ? SameUnits(*now.caption, seen_.caption) : seen_.caption.empty()))
+        ReportCaption(now);
     if (radioOrderCount_ > 0 || now.radio[0] != seen_.radio[0] || now.radio[1] != seen_.radio[1])
         ReportRadios(now, tick, reason);
-
     if (now.shell.iconShown != seen_.iconShown || now.shell.iconResource != seen_.iconResource) {
         if (now.shell.iconShown)
             Line("notification icon shown (icon " + std::to_string(now.shell.iconResource) + ")");
         else
             Line("notification icon removed");
+        seen_.iconShown = now.shell.iconShown;
+        seen_.iconResource = now.shell.iconResource;
     }
-    if (now.shell.menuOpen != seen_.menuOpen)
+    if (now.shell.menuOpen != seen_.menuOpen) {
         Line(now.shell.menuOpen ? "popup menu opens" : "popup menu closes");
+        seen_.menuOpen = now.shell.menuOpen;
+    }
+}
 
-    Remember(now, sameCaption);
+void Runner::ReportCaption(const Look& now) {
+    const bool hasForeground = now.caption != nullptr;
+    log_.Caption(device_->Now(),
+                 hasForeground ? std::optional<WString>(*now.caption) : std::nullopt);
+    Line(hasForeground ? "foreground: " + QuoteCaption(*now.caption)
+                       : "no window in the foreground");
+    seen_.hasForeground = hasForeground;
+    if (hasForeground)
+        seen_.caption = *now.caption;
+    else
+        seen_.caption.clear();
 }
 
 void Runner::ReportWindows(const Look& now) {
@@ -198,23 +210,22 @@ void Runner::ReportRadios(const Look& now, const TickReport* tick, const char* r
         if (reason != nullptr && std::string(reason) == "hand")
             NoteHandSwitch(now, r);
     }
+    for (int r = 0; r < kRadios; ++r)
+        seen_.radio[r] = now.radio[r];
 }
 
-void Runner::Remember(const Look& now, bool sameCaption) {
+void Runner::Remember(const Look& now) {
     seen_.hasForeground = now.caption != nullptr;
-    if (!sameCaption) {
-        if (now.caption != nullptr)
-            seen_.caption = *now.caption;
-        else
-            seen_.caption.clear();
-    }
+    if (now.caption != nullptr)
+        seen_.caption = *now.caption;
+    else
+        seen_.caption.clear();
     for (int r = 0; r < kRadios; ++r)
         seen_.radio[r] = now.radio[r];
     seen_.iconShown = now.shell.iconShown;
     seen_.iconResource = now.shell.iconResource;
     seen_.menuOpen = now.shell.menuOpen;
-    if ((!seen_.windows.empty() || !now.windows.empty()) && seen_.windows != now.windows)
-        seen_.windows = now.windows;
+    seen_.windows = now.windows;
 }
 
 // Why a radio was left alone by a tick that saw a new caption.

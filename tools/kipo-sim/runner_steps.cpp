@@ -37,7 +37,7 @@ void Runner::ApplyDeviceSetUp() {
     log_.Begin(Foreground(), sim::BluetoothIsOn(device), sim::WifiIsOn(device));
     Look now;
     ReadLook(now);
-    Remember(now, false);
+    Remember(now);
     seenValid_ = true;
     Line("device on: " + std::to_string(setUp.screenWidth) + "x" +
          std::to_string(setUp.screenHeight) + " screen, " + StackText(setUp.stack) +
