@@ -1,6 +1,7 @@
 // One window and one window class of the simulated device, as the window manager keeps them.
 #pragma once
 
+#include <cstdint>
 #include <vector>
 
 #include "platform/platform.h"
@@ -28,6 +29,7 @@ struct Window {
     ATOM classAtom = 0;
     WString caption; // set through WindowManager::SetCaption, which keeps `folded` with it
     WString folded;  // the caption after CharLowerBuffW: what look-ups by caption compare
+    std::uint64_t foldedHash = 0; // the caption index's key for `folded`
     DWORD style = 0;
     DWORD exStyle = 0;
     HWND parent = nullptr; // WS_CHILD windows only

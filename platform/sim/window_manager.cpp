@@ -16,16 +16,26 @@ bool SameName(const WString& a, LPCWSTR b) {
 // Captions compare one code unit at a time, as FindWindowW does on Windows: a surrogate pair is
 // two units without case, unlike in CharLowerBuffW, which lowers the letter the pair writes.
 // One unit at a time, as CharLowerBuffW(&unit, 1) folds it; ASCII, nearly every caption,
-// without the call.
-void FoldUnits(WString& text) {
-    for (WCHAR& unit : text) {
+// without the call. Writes `length` folded units of `text` to `out` (which may be `text`) and
+// answers their hash (FNV-1a), the caption index's key, worked out in the same pass.
+std::uint64_t FoldUnits(const WCHAR* text, std::size_t length, WCHAR* out) {
+    std::uint64_t hash = 14695981039346656037ULL;
+    for (std::size_t k = 0; k < length; ++k) {
+        WCHAR unit = text[k];
         if (unit < 0x80) {
             if (unit >= u'A' && unit <= u'Z')
                 unit = static_cast<WCHAR>(unit + (u'a' - u'A'));
         } else {
             CharLowerBuffW(&unit, 1);
         }
+        out[k] = unit;
+        hash = (hash ^ static_cast<std::uint64_t>(unit)) * 1099511628211ULL;
     }
+    return hash;
+}
+
+std::uint64_t FoldUnits(WString& text) {
+    return FoldUnits(text.data(), text.size(), text.data());
 }
 
 void Erase(std::vector<HWND>& list, HWND handle) {
@@ -119,7 +129,7 @@ Window& WindowManager::Add(Window window) {
     } else {
         topLevel_.insert(topLevel_.begin(), added.handle);
         added.folded = added.caption;
-        FoldUnits(added.folded);
+        added.foldedHash = FoldUnits(added.folded);
         Index(added);
     }
     return added;
@@ -148,17 +158,22 @@ void WindowManager::Remove(HWND handle) {
     queues.RemoveFor(handle);
     timers.KillAllOf(handle);
     hotKeys.RemoveWindow(handle);
-    windows_.erase(reinterpret_cast<std::uintptr_t>(handle));
+    const auto key = reinterpret_cast<std::uintptr_t>(handle);
+    if (LookUp& slot = recent_[Slot(key)]; slot.key == key)
+        slot = LookUp{};
+    windows_.erase(key);
 }
 
-Window* WindowManager::Get(HWND handle) {
-    auto it = windows_.find(reinterpret_cast<std::uintptr_t>(handle));
-    return it == windows_.end() ? nullptr : it->second.get();
-}
-
-const Window* WindowManager::Get(HWND handle) const {
-    auto it = windows_.find(reinterpret_cast<std::uintptr_t>(handle));
-    return it == windows_.end() ? nullptr : it->second.get();
+Window* WindowManager::Find(HWND handle) const {
+    const auto key = reinterpret_cast<std::uintptr_t>(handle);
+    LookUp& slot = recent_[Slot(key)];
+    if (slot.key == key) // an empty entry answers null for the null handle
+        return slot.window;
+    auto it = windows_.find(key);
+    if (it == windows_.end())
+        return nullptr; // misses are not kept: a handle is never valid later
+    slot = LookUp{key, it->second.get()};
+    return slot.window;
 }
 
 int WindowManager::WindowCount(int process) const {
@@ -273,18 +288,18 @@ void WindowManager::SetCaption(Window& window, WString caption) {
         Unindex(window);
     window.caption = std::move(caption);
     window.folded = window.caption;
-    FoldUnits(window.folded);
+    window.foldedHash = FoldUnits(window.folded);
     if (indexed)
         Index(window);
 }
 
 void WindowManager::Index(const Window& window) {
-    byCaption_[window.folded].push_back(window.handle);
+    byCaption_[window.foldedHash].push_back(window.handle);
     ++captionLengths_[std::min(window.folded.size(), captionLengths_.size() - 1)];
 }
 
 void WindowManager::Unindex(const Window& window) {
-    auto it = byCaption_.find(window.folded);
+    auto it = byCaption_.find(window.foldedHash);
     if (it == byCaption_.end())
         return;
     auto at = std::find(it->second.begin(), it->second.end(), window.handle);
@@ -302,16 +317,21 @@ HWND WindowManager::FindCaption(LPCWSTR name) {
         ++length;
     if (captionLengths_[std::min(length, captionLengths_.size() - 1)] == 0)
         return nullptr;
-    folding_.assign(name, length);
-    FoldUnits(folding_);
-    auto it = byCaption_.find(folding_);
+    folding_.resize(length);
+    auto it = byCaption_.find(FoldUnits(name, length, folding_.data()));
     if (it == byCaption_.end())
         return nullptr;
+    // Same hash: the folded captions still compare, and of several the front-most wins.
     const std::vector<HWND>& windows = it->second;
+    auto same = [this](HWND handle) {
+        const WString& folded = Get(handle)->folded;
+        return folded.size() == folding_.size() &&
+               std::equal(folded.begin(), folded.end(), folding_.begin());
+    };
     if (windows.size() == 1)
-        return windows.front();
-    for (HWND handle : topLevel_) // several with that caption: the front-most
-        if (std::find(windows.begin(), windows.end(), handle) != windows.end())
+        return same(windows.front()) ? windows.front() : nullptr;
+    for (HWND handle : topLevel_)
+        if (std::find(windows.begin(), windows.end(), handle) != windows.end() && same(handle))
             return handle;
     return nullptr;
 }

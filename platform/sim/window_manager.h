@@ -4,6 +4,7 @@
 // messages that go with each change.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <map>
@@ -44,8 +45,8 @@ class WindowManager {
     // Windows. Handles are never reused within one device, so a stale handle stays invalid.
     Window& Add(Window window);
     void Remove(HWND handle);
-    Window* Get(HWND handle);
-    const Window* Get(HWND handle) const;
+    Window* Get(HWND handle) { return Find(handle); }
+    const Window* Get(HWND handle) const { return Find(handle); }
     bool Exists(HWND handle) const { return Get(handle) != nullptr; }
     int WindowCount(int process) const;
 
@@ -98,6 +99,7 @@ class WindowManager {
 
   private:
     std::vector<HWND>* MutableSiblings(HWND handle);
+    Window* Find(HWND handle) const;
 
     int screenWidth_ = 240;
     int screenHeight_ = 320;
@@ -107,6 +109,14 @@ class WindowManager {
     std::vector<std::unique_ptr<WindowClass>> classes_;
     ATOM nextAtom_ = 0xC000;
     std::unordered_map<std::uintptr_t, std::unique_ptr<Window>> windows_;
+    // The windows looked up lately, by handle (direct-mapped): a tick asks for the same few
+    // windows many times. Remove forgets its window's entry.
+    struct LookUp {
+        std::uintptr_t key = 0;
+        Window* window = nullptr;
+    };
+    static std::size_t Slot(std::uintptr_t key) { return (key >> 2) % 16; }
+    mutable std::array<LookUp, 16> recent_{};
     std::uintptr_t nextHandle_ = 0x10010;
     std::vector<HWND> topLevel_;
     HWND foreground_ = nullptr;
@@ -114,7 +124,7 @@ class WindowManager {
     std::map<int, HWND> focus_;
     // Top-level windows by folded caption, and how many have a caption of each length (the
     // last bucket counts every longer one).
-    std::unordered_map<WString, std::vector<HWND>> byCaption_;
+    std::unordered_map<std::uint64_t, std::vector<HWND>> byCaption_; // by Window::foldedHash
     std::vector<std::uint32_t> captionLengths_ = std::vector<std::uint32_t>(256);
     WString folding_;               // the name being looked up, folded (kept to keep its capacity)
     std::vector<HWND> paintSearch_; // FirstToPaint's pending windows (kept for its capacity)

@@ -1,6 +1,9 @@
 // The messages CreateWindowExW and DestroyWindow send, and in which order.
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "tests/device/windows/message_log.h"
 #include "tests/support/device_test.h"
 
@@ -248,6 +251,36 @@ TEST_F(CreateDestroyTest, WindowsOfAnotherProcessCannotBeDestroyed) {
     EXPECT_FALSE(DestroyWindow(other));
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_ACCESS_DENIED));
     EXPECT_TRUE(IsWindow(other));
+}
+
+TEST_F(CreateDestroyTest, ManyWindowsKeepTheirOwnStateAndDestroyedOnesStayGone) {
+    // More windows than the handle look-up remembers, visited round and round: each handle
+    // must keep reaching its own window, and a destroyed one must answer as gone at once.
+    std::vector<HWND> windows;
+    std::vector<WString> captions;
+    for (int k = 0; k < 40; ++k) {
+        captions.push_back(TEXT("window "));
+        for (char digit : std::to_string(k))
+            captions.back().push_back(static_cast<WCHAR>(digit));
+        windows.push_back(Create(0, nullptr, captions.back().c_str()));
+        ASSERT_NE(windows.back(), nullptr);
+    }
+    for (int step = 1; step <= 3; ++step) {
+        for (int k = 0; k < 40; k += step) {
+            WCHAR text[32] = {};
+            GetWindowTextW(windows[k], text, 32);
+            EXPECT_TRUE(captions[k] == text) << "window " << k;
+        }
+    }
+    for (int k = 0; k < 40; k += 3) {
+        EXPECT_TRUE(IsWindow(windows[k]));
+        EXPECT_TRUE(DestroyWindow(windows[k]));
+        EXPECT_FALSE(IsWindow(windows[k])) << "window " << k;
+        EXPECT_EQ(GetWindowTextLengthW(windows[k]), 0);
+        if (k + 1 < 40) {
+            EXPECT_TRUE(IsWindow(windows[k + 1])) << "window " << k + 1;
+        }
+    }
 }
 
 } // namespace
