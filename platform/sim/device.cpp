@@ -74,16 +74,9 @@ int Device::CreateProcess(const WString& exePath) {
     return process.id;
 }
 
-Process& Device::ProcessById(int id) {
-    if (id < 1 || id > static_cast<int>(processes_.size())) {
-        std::fprintf(stderr, "kipo: no simulated process %d\n", id);
-        std::abort();
-    }
-    return processes_[static_cast<std::size_t>(id - 1)];
-}
-
-const Process& Device::ProcessById(int id) const {
-    return const_cast<Device*>(this)->ProcessById(id);
+void Device::NoProcess(int id) {
+    std::fprintf(stderr, "kipo: no simulated process %d\n", id);
+    std::abort();
 }
 
 Device::ProcessScope::ProcessScope(Device& device, int process)
@@ -95,14 +88,6 @@ Device::ProcessScope::ProcessScope(Device& device, int process)
 Device::ProcessScope::~ProcessScope() {
     device_.currentProcess_ = previous_;
     device_.trace.SetContext(previous_, device_.now_);
-}
-
-void Device::HandleOpened(HandleKind kind, int process) {
-    ++ProcessById(process).handles[static_cast<int>(kind)];
-}
-
-void Device::HandleClosed(HandleKind kind, int process) {
-    --ProcessById(process).handles[static_cast<int>(kind)];
 }
 
 int Device::OpenHandles(int process) const {

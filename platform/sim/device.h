@@ -64,8 +64,13 @@ class Device {
     // Processes. Platform calls are made on behalf of the current process.
     int CurrentProcess() const { return currentProcess_; }
     int CreateProcess(const WString& exePath);
-    Process& ProcessById(int id);
-    const Process& ProcessById(int id) const;
+    // Aborts with a message for an id no process has.
+    Process& ProcessById(int id) {
+        if (id < 1 || id > static_cast<int>(processes_.size()))
+            NoProcess(id);
+        return processes_[static_cast<std::size_t>(id - 1)];
+    }
+    const Process& ProcessById(int id) const { return const_cast<Device*>(this)->ProcessById(id); }
     const std::vector<Process>& Processes() const { return processes_; }
     // Sets the program's executable path (before it starts).
     void SetProgramPath(const WString& path) { ProcessById(kProgramProcess).exePath = path; }
@@ -86,8 +91,13 @@ class Device {
 
     // Open-handle accounting: every registry key, event, library and mutex handle.
     // OpenHandles(process) is the registry keys, events and libraries; a kind is counted alone.
-    void HandleOpened(HandleKind kind, int process);
-    void HandleClosed(HandleKind kind, int process);
+    // Inline: a program may open and close a key on every check.
+    void HandleOpened(HandleKind kind, int process) {
+        ++ProcessById(process).handles[static_cast<int>(kind)];
+    }
+    void HandleClosed(HandleKind kind, int process) {
+        --ProcessById(process).handles[static_cast<int>(kind)];
+    }
     int OpenHandles(int process) const;
     int OpenHandles(int process, HandleKind kind) const;
 
@@ -194,6 +204,7 @@ class Device {
     // The device made last and not yet destroyed; the one before it comes back when it goes.
     static inline Device* current_ = nullptr;
     [[noreturn]] static void NoCurrent();
+    [[noreturn]] static void NoProcess(int id);
 };
 
 // Shorthand for the implementation files of sim/.

@@ -31,6 +31,10 @@ LONG Runner::KnownState(int radio, bool running) const {
 void Runner::NoteOutcomes(const TickReport& report, const Look& now,
                           std::vector<std::string>& explained, std::vector<std::string>& timeline) {
     const CMainFrame* frame = stage_.frame;
+    // The lines are put together only when they will be printed: a quiet run counts, and the
+    // rules tried are shown only at a tick whose caption is new.
+    const bool printing = !options_.quiet;
+    const bool explaining = printing && options_.explain && report.changed;
     for (int r = 0; r < kRadios; ++r) {
         const LONG known = KnownState(r, now.running);
         if (report.switching[r]) {
@@ -40,15 +44,18 @@ void Runner::NoteOutcomes(const TickReport& report, const Look& now,
                 noEffectShown_[r].clear();
             } else {
                 ++withoutEffect_[r];
+                if (!printing)
+                    continue;
                 const std::string reason =
                     NoEffectReason(*device_, frame != nullptr ? frame->BTControl : 0, r, wanted);
                 const std::string text = std::string(RadioWord(r)) + " decided " + OnOff(wanted) +
                                          " by " + report.Decision(r) +
                                          ": no effect, the radio stays " + OnOff(now.radio[r]) +
                                          " (" + reason + ")";
-                explained.push_back(std::string(RadioWord(r)) +
-                                    " outcome: no effect, the radio stays " + OnOff(now.radio[r]) +
-                                    ": " + reason);
+                if (explaining)
+                    explained.push_back(std::string(RadioWord(r)) +
+                                        " outcome: no effect, the radio stays " +
+                                        OnOff(now.radio[r]) + ": " + reason);
                 if (report.changed || noEffectShown_[r] != text) {
                     timeline.push_back(text);
                     noEffectShown_[r] = text;
@@ -56,7 +63,7 @@ void Runner::NoteOutcomes(const TickReport& report, const Look& now,
                 continue;
             }
         }
-        if ((known == 0 || known == 1) && (known == 1) != now.radio[r])
+        if (explaining && (known == 0 || known == 1) && (known == 1) != now.radio[r])
             explained.push_back(std::string(RadioWord(r)) + ": Kipo believes it " +
                                 OnOff(known == 1) + " (known state " + std::to_string(known) +
                                 "), the radio is " + OnOff(now.radio[r]));
