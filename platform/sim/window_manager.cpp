@@ -191,6 +191,7 @@ void WindowManager::PlaceBehind(HWND topLevel, HWND after) {
         topLevel == after)
         return;
     Erase(topLevel_, topLevel);
+    ++captionEpoch_;
     auto it = std::find(topLevel_.begin(), topLevel_.end(), after);
     topLevel_.insert(it == topLevel_.end() ? topLevel_.begin() : it + 1, topLevel);
 }
@@ -199,6 +200,7 @@ void WindowManager::SendToBottom(HWND topLevel) {
     if (std::find(topLevel_.begin(), topLevel_.end(), topLevel) == topLevel_.end())
         return;
     Erase(topLevel_, topLevel);
+    ++captionEpoch_;
     topLevel_.push_back(topLevel);
 }
 
@@ -294,11 +296,13 @@ void WindowManager::SetCaption(Window& window, WString caption) {
 }
 
 void WindowManager::Index(const Window& window) {
+    ++captionEpoch_;
     byCaption_[window.foldedHash].push_back(window.handle);
     ++captionLengths_[std::min(window.folded.size(), captionLengths_.size() - 1)];
 }
 
 void WindowManager::Unindex(const Window& window) {
+    ++captionEpoch_;
     auto it = byCaption_.find(window.foldedHash);
     if (it == byCaption_.end())
         return;
@@ -315,6 +319,18 @@ HWND WindowManager::FindCaption(LPCWSTR name) {
     std::size_t length = 0;
     while (name[length] != 0)
         ++length;
+    // A program asks for the same names tick after tick: the last answer stands while no
+    // caption, top-level window or z-order position has changed.
+    if (lastFound_.epoch == captionEpoch_ && lastFound_.name.size() == length &&
+        std::equal(name, name + length, lastFound_.name.begin()))
+        return lastFound_.window;
+    lastFound_.name.assign(name, length);
+    lastFound_.window = Look(name, length);
+    lastFound_.epoch = captionEpoch_;
+    return lastFound_.window;
+}
+
+HWND WindowManager::Look(LPCWSTR name, std::size_t length) {
     if (captionLengths_[std::min(length, captionLengths_.size() - 1)] == 0)
         return nullptr;
     folding_.resize(length);

@@ -100,6 +100,7 @@ class WindowManager {
   private:
     std::vector<HWND>* MutableSiblings(HWND handle);
     Window* Find(HWND handle) const;
+    HWND Look(LPCWSTR name, std::size_t length); // FindCaption without its memory
 
     int screenWidth_ = 240;
     int screenHeight_ = 320;
@@ -126,7 +127,16 @@ class WindowManager {
     // last bucket counts every longer one).
     std::unordered_map<std::uint64_t, std::vector<HWND>> byCaption_; // by Window::foldedHash
     std::vector<std::uint32_t> captionLengths_ = std::vector<std::uint32_t>(256);
-    WString folding_;               // the name being looked up, folded (kept to keep its capacity)
+    WString folding_; // the name being looked up, folded (kept to keep its capacity)
+    // FindCaption's last question and answer, good while captionEpoch_ stays as it was; the
+    // epoch moves with every change of the index or of the top-level z-order.
+    struct LastFound {
+        WString name;
+        HWND window = nullptr;
+        std::uint64_t epoch = ~std::uint64_t{0};
+    };
+    LastFound lastFound_;
+    std::uint64_t captionEpoch_ = 0;
     std::vector<HWND> paintSearch_; // FirstToPaint's pending windows (kept for its capacity)
     // The windows (shown or not) waiting for WM_PAINT, with their process: usually a few.
     std::vector<std::pair<int, HWND>> paintPending_;

@@ -46,4 +46,37 @@ TEST_F(CaptionIndexTest, ACaptionSetWithSetWindowTextIsFoundAndTheOldOneIsNot) {
     EXPECT_EQ(FindWindowW(nullptr, TEXT("calendas")), nullptr);
 }
 
+TEST_F(CaptionIndexTest, TheSameNameAskedAgainFollowsEveryChangeBetween) {
+    // A program asks for the same name every tick; whatever happens between two questions,
+    // the answer is the one a fresh search would give.
+    const WCHAR* name = TEXT("mail");
+    EXPECT_EQ(FindWindowW(nullptr, name), nullptr);
+    HWND back = device.OpenWindowBehind(TEXT("Mail"));
+    EXPECT_EQ(FindWindowW(nullptr, name), back) << "opened";
+    HWND front = device.OpenWindow(TEXT("MAIL"));
+    EXPECT_EQ(FindWindowW(nullptr, name), front) << "a second one in front";
+    ASSERT_TRUE(device.Front(TEXT("Mail")));
+    EXPECT_EQ(FindWindowW(nullptr, name), back) << "brought to the front";
+    SetWindowPos(back, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    EXPECT_EQ(FindWindowW(nullptr, name), front) << "sent to the bottom";
+    SetWindowTextW(front, TEXT("Inbox"));
+    EXPECT_EQ(FindWindowW(nullptr, name), back) << "renamed";
+    SetWindowTextW(front, TEXT("mAIL"));
+    EXPECT_EQ(FindWindowW(nullptr, name), front) << "renamed back, still in front";
+    ASSERT_TRUE(device.Close(TEXT("mAIL")));
+    EXPECT_EQ(FindWindowW(nullptr, name), back) << "closed";
+    WCHAR buffer[] = TEXT("mail");
+    EXPECT_EQ(FindWindowW(nullptr, buffer), back);
+    buffer[3] = 'e';
+    EXPECT_EQ(FindWindowW(nullptr, buffer), nullptr) << "the same buffer, another name";
+    buffer[3] = 0;
+    EXPECT_EQ(FindWindowW(nullptr, buffer), nullptr) << "a shorter name";
+    ASSERT_TRUE(device.Close(TEXT("Mail")));
+    EXPECT_EQ(FindWindowW(nullptr, name), nullptr) << "the last one closed";
+    HWND hidden = CreateWindowExW(0, TEXT("static"), TEXT("Mail"), 0, 0, 0, 10, 10, nullptr,
+                                  nullptr, nullptr, nullptr);
+    ASSERT_NE(hidden, nullptr);
+    EXPECT_EQ(FindWindowW(nullptr, name), hidden) << "made hidden, with nothing else moving";
+}
+
 } // namespace
