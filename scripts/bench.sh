@@ -11,6 +11,9 @@ bash scripts/install-deps.sh
 cmake --preset sim >/dev/null
 cmake --build --preset sim --target bench_tick bench_load_settings bench_kipo_sim \
   bench_tick_instructions kipo-sim
+# kipo-sim as shipped to users who only run scenarios: Release, optimised across files.
+cmake --preset release >/dev/null
+cmake --build --preset release --target kipo-sim
 bench=build/sim/bench
 echo "== $(date -u +%Y-%m-%dT%H:%MZ) on $(nproc) cores: $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ //')"
 echo "== monitor tick (ns per tick, allocs/tick = heap allocations per tick)"
@@ -32,8 +35,10 @@ year=$(mktemp)
   done
   echo 'expect running'
 } >"$year"
-/usr/bin/time -f "%U s user, %S s system CPU, %e s wall" build/sim/tools/kipo-sim/kipo-sim \
-  --quiet "$year" >/dev/null
+for build in sim release; do
+  /usr/bin/time -f "build/$build: %U s user, %S s system CPU, %e s wall" \
+    "build/$build/tools/kipo-sim/kipo-sim" --quiet "$year" >/dev/null
+done
 rm -f "$year"
 echo "== callgrind: instructions of one steady tick"
 out=$(mktemp -d)

@@ -319,20 +319,25 @@ HWND WindowManager::FindCaption(LPCWSTR name) {
     std::size_t length = 0;
     while (name[length] != 0)
         ++length;
-    // A program asks for the same names tick after tick: the last answer stands while no
-    // caption, top-level window or z-order position has changed.
-    if (lastFound_.epoch == captionEpoch_ && lastFound_.name.size() == length &&
+    if (captionLengths_[std::min(length, captionLengths_.size() - 1)] == 0)
+        return nullptr; // no caption that long: the usual answer for a long list of names
+    // A program asks for the same names tick after tick: the last window found stands while
+    // no caption, top-level window or z-order position has changed. Only finds are kept, in a
+    // fixed buffer, so that a long list of names none of which is open pays nearly nothing.
+    if (lastFound_.epoch == captionEpoch_ && lastFound_.length == length &&
         std::equal(name, name + length, lastFound_.name.begin()))
         return lastFound_.window;
-    lastFound_.name.assign(name, length);
-    lastFound_.window = Look(name, length);
-    lastFound_.epoch = captionEpoch_;
-    return lastFound_.window;
+    const HWND found = Look(name, length);
+    if (found != nullptr && length <= lastFound_.name.size()) {
+        std::copy(name, name + length, lastFound_.name.begin());
+        lastFound_.length = length;
+        lastFound_.window = found;
+        lastFound_.epoch = captionEpoch_;
+    }
+    return found;
 }
 
 HWND WindowManager::Look(LPCWSTR name, std::size_t length) {
-    if (captionLengths_[std::min(length, captionLengths_.size() - 1)] == 0)
-        return nullptr;
     folding_.resize(length);
     auto it = byCaption_.find(FoldUnits(name, length, folding_.data()));
     if (it == byCaption_.end())

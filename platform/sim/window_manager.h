@@ -128,10 +128,11 @@ class WindowManager {
     std::unordered_map<std::uint64_t, std::vector<HWND>> byCaption_; // by Window::foldedHash
     std::vector<std::uint32_t> captionLengths_ = std::vector<std::uint32_t>(256);
     WString folding_; // the name being looked up, folded (kept to keep its capacity)
-    // FindCaption's last question and answer, good while captionEpoch_ stays as it was; the
+    // FindCaption's last name found and its window, good while captionEpoch_ stays as it was; the
     // epoch moves with every change of the index or of the top-level z-order.
     struct LastFound {
-        WString name;
+        std::array<WCHAR, 64> name{};
+        std::size_t length = 0;
         HWND window = nullptr;
         std::uint64_t epoch = ~std::uint64_t{0};
     };
