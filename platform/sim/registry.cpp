@@ -9,9 +9,6 @@ namespace sim {
 
 namespace {
 
-constexpr ULONG_PTR kFirstPredefined = Registry::kFirstRoot;
-constexpr int kRootCount = Registry::kRootCount;
-
 // ASCII, the usual case, without the call; CharLowerBuffW lowers A-Z the same way.
 WCHAR FoldChar(WCHAR c) {
     if (c < 0x80)
@@ -203,16 +200,17 @@ std::shared_ptr<RegKeyNode> MakeRoot(const WString& name) {
     return node;
 }
 
-const WCHAR* const kRootNames[kRootCount] = {TEXT("HKEY_CLASSES_ROOT"), TEXT("HKEY_CURRENT_USER"),
-                                             TEXT("HKEY_LOCAL_MACHINE"), TEXT("HKEY_USERS")};
-const WCHAR* const kRootShortNames[kRootCount] = {TEXT("HKCR"), TEXT("HKCU"), TEXT("HKLM"),
-                                                  TEXT("HKU")};
+const WCHAR* const kRootNames[Registry::kRootCount] = {
+    TEXT("HKEY_CLASSES_ROOT"), TEXT("HKEY_CURRENT_USER"), TEXT("HKEY_LOCAL_MACHINE"),
+    TEXT("HKEY_USERS")};
+const WCHAR* const kRootShortNames[Registry::kRootCount] = {TEXT("HKCR"), TEXT("HKCU"),
+                                                            TEXT("HKLM"), TEXT("HKU")};
 
 int RootIndex(HKEY root) {
     const ULONG_PTR value = reinterpret_cast<ULONG_PTR>(root);
-    if (value < kFirstPredefined || value >= kFirstPredefined + kRootCount)
+    if (value < Registry::kFirstRoot || value >= Registry::kFirstRoot + Registry::kRootCount)
         return -1;
-    return static_cast<int>(value - kFirstPredefined);
+    return static_cast<int>(value - Registry::kFirstRoot);
 }
 
 } // namespace
@@ -314,9 +312,9 @@ WString Registry::RootName(HKEY root) {
 bool Registry::SplitRootPath(const WString& path, HKEY* root, WString* subPath) {
     const std::size_t slash = path.find(u'\\');
     const WString head = path.substr(0, slash);
-    for (int i = 0; i < kRootCount; ++i) {
+    for (int i = 0; i < Registry::kRootCount; ++i) {
         if (SameName(head, kRootNames[i]) || SameName(head, kRootShortNames[i])) {
-            *root = reinterpret_cast<HKEY>(kFirstPredefined + static_cast<ULONG_PTR>(i));
+            *root = reinterpret_cast<HKEY>(Registry::kFirstRoot + static_cast<ULONG_PTR>(i));
             *subPath = slash == WString::npos ? WString() : path.substr(slash + 1);
             return true;
         }
@@ -326,7 +324,7 @@ bool Registry::SplitRootPath(const WString& path, HKEY* root, WString* subPath) 
 
 void Registry::Clear() {
     ++removals_;
-    for (int i = 0; i < kRootCount; ++i) {
+    for (int i = 0; i < Registry::kRootCount; ++i) {
         if (roots_[i])
             MarkDeleted(*roots_[i]);
         roots_[i] = MakeRoot(kRootNames[i]);

@@ -20,8 +20,6 @@ struct WindowClass {
     HBRUSH background = nullptr;
 };
 
-class WindowManager;
-
 struct Window {
     HWND handle = nullptr;
     int process = 0; // owner process: its procedure runs as that process
@@ -57,8 +55,8 @@ struct Window {
     bool Enabled() const { return (style & WS_DISABLED) == 0; }
     LONG Width() const { return rect.right - rect.left; }
     LONG Height() const { return rect.bottom - rect.top; }
-    // Waiting for WM_PAINT. Set through WindowManager::SetNeedsPaint, which counts the windows
-    // waiting per process so that a message loop with none skips the search.
+    // Waiting for WM_PAINT. Set through WindowManager::SetNeedsPaint, which keeps the list of
+    // waiting windows that the paint search looks at before any walk of the z-order.
     bool NeedsPaint() const { return needsPaint_; }
 
   private:
